@@ -1,0 +1,3 @@
+#include "host/host_services.h"
+
+HostServices hostServices;

@@ -1,0 +1,37 @@
+cmake_minimum_required(VERSION 3.20)
+# Checks the dynamic symbols of the plug-in library: it imports only the Windows calls it
+# makes (besides the loader's own bookkeeping) and exports exactly the three functions.
+execute_process(COMMAND nm -D --undefined-only ${LIBRARY} OUTPUT_VARIABLE undefined RESULT_VARIABLE rc1)
+execute_process(COMMAND nm -D --defined-only ${LIBRARY} OUTPUT_VARIABLE defined RESULT_VARIABLE rc2)
+if(NOT rc1 EQUAL 0 OR NOT rc2 EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+
+set(allowed OpenDesktopA SwitchDesktop CloseDesktop SetTimer KillTimer MessageBoxA lstrcpynA lstrlenA
+  __cxa_finalize __gmon_start__ _ITM_registerTMCloneTable _ITM_deregisterTMCloneTable)
+string(REGEX MATCHALL "[^\n]+" lines "${undefined}")
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^.* [A-Za-z] " "" name "${line}")
+  string(REGEX REPLACE "@.*$" "" name "${name}")
+  # Sanitized builds bring their own run time.
+  if(name MATCHES "^__(asan|ubsan|sanitizer)_" OR name MATCHES "^__stack_chk_fail$")
+    continue()
+  endif()
+  if(NOT name IN_LIST allowed)
+    message(FATAL_ERROR "the library imports ${name}")
+  endif()
+endforeach()
+
+string(REGEX MATCHALL "[^\n]+" lines "${defined}")
+set(exports "")
+foreach(line IN LISTS lines)
+  if(line MATCHES " [TDBRW] ")
+    string(REGEX REPLACE "^.* [A-Za-z] " "" name "${line}")
+    list(APPEND exports ${name})
+  endif()
+endforeach()
+list(SORT exports)
+if(NOT exports STREQUAL "GetPluginInfo;Initialize;Terminate")
+  message(FATAL_ERROR "the library exports ${exports}")
+endif()
+message(STATUS "imports and exports as expected")

@@ -1,0 +1,55 @@
+// A host that holds a set of connections, offers the services the plug-in relies on, checks
+// every record it receives and writes every call into the trace. Tests and the scenario
+// host share it.
+#pragma once
+
+#include <stdint.h>
+
+#include <string>
+
+#include "host/host_services.h"
+#include "tools/fakehost/trace.h"
+
+// What "System/Connection/GetInfo" leaves behind for a connection's protocol name.
+enum FakeInfoReply {
+    ReplyName,        // the protocol name, terminated, cut to the buffer as a host would
+    ReplyNothing,     // writes nothing
+    ReplyRawBytes,    // the protocol bytes as they stand, no terminator added
+    ReplyRedirect,    // points the request at a value record of its own (protocol bytes,
+                      // no terminator added, bufferSize redirectSize)
+    ReplyNullData,    // clears the request's data pointer
+    ReplyNullBuffer,  // clears the value record's buffer pointer
+};
+
+struct FakeConnectionSpec {
+    std::string name;      // how the trace names the connection
+    std::string protocol;  // its protocol's name
+    bool hasService = true;     // whether the protocol offers Connection/ChangeUserStatus
+    int32_t changeResult = 1;   // what that service returns; non-zero means accepted
+    FakeInfoReply reply = ReplyName;
+    int32_t redirectSize = 0;
+};
+
+// A host with no connections, every System/ service present, an empty trace, and the
+// stand-in's calls written into the trace.
+void FakeHostReset();
+// Adds a connection; returns its index. Connections are enumerated in the order added.
+int FakeHostAddConnection(const FakeConnectionSpec& spec);
+int FakeHostConnectionCount();
+const FakeConnectionSpec& FakeHostConnection(int index);
+// "System/..." service `name` does not exist: GetService gives 0 for it.
+void FakeHostOmitService(const char* name);
+// After reading a status change, the protocol service writes into the record's reserved
+// field, as a careless host might.
+void FakeHostScribbleOnStatusChange(bool scribble);
+
+// The record handed to Initialize: all nine entries; the five the plug-in must never call
+// report a fault.
+HostServices FakeHostRecord();
+
+// The status the host stored for a connection through SetInfo item 1002; 0 if none.
+int32_t FakeHostStoredStatus(int index);
+// The number of services the plug-in registered.
+int FakeHostRegisteredCount();
+// The host calls the plug-in's service `name`; a service never registered is a fault.
+int32_t FakeHostCallPluginService(const char* name, intptr_t first, intptr_t second);
