@@ -1,0 +1,30 @@
+cmake_minimum_required(VERSION 3.20)
+# Runs the scenario host and compares what it prints with a file, or checks that it refuses
+# its input with exit status 2 and a message naming the file and line.
+#   -DSIM=path -DARGS="a;b" -DEXPECTED=file          standard output must equal the file
+#   -DSIM=path -DARGS="a;b" -DREFUSED="regex"        exit 2, nothing on standard output,
+#                                                    standard error matches the regex
+execute_process(COMMAND ${SIM} ${ARGS} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(DEFINED EXPECTED)
+  file(READ ${EXPECTED} expected)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "exit status ${rc}\n${err}")
+  endif()
+  if(NOT out STREQUAL expected)
+    get_filename_component(name ${EXPECTED} NAME)
+    set(actual ${CMAKE_CURRENT_BINARY_DIR}/${name}.actual)
+    file(WRITE ${actual} "${out}")
+    execute_process(COMMAND diff -u ${EXPECTED} ${actual} OUTPUT_VARIABLE difference)
+    message(FATAL_ERROR "the timeline differs from ${EXPECTED}:\n${difference}")
+  endif()
+else()
+  if(NOT rc EQUAL 2)
+    message(FATAL_ERROR "exit status ${rc}, expected 2\n${out}${err}")
+  endif()
+  if(NOT out STREQUAL "")
+    message(FATAL_ERROR "printed a timeline for refused input:\n${out}")
+  endif()
+  if(NOT err MATCHES "${REFUSED}")
+    message(FATAL_ERROR "standard error does not match '${REFUSED}':\n${err}")
+  endif()
+endif()

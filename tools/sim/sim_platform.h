@@ -1,0 +1,13 @@
+// What the scenario host does differently on each platform.
+#pragma once
+
+#include <string>
+
+#include "tools/loader/plugin_loader.h"
+
+// Makes the loaded plug-in run in the stand-in's world; false (with the reason) if it cannot.
+bool SimPreparePlugin(const PluginLibrary& plugin, char* error, int errorSize);
+// Whether standard output is a terminal.
+bool SimOutputIsTerminal();
+// Reads a whole file; false when it cannot be read.
+bool SimReadFile(const std::string& path, std::string* text, std::string* reason);
