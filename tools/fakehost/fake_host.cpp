@@ -33,6 +33,7 @@ std::vector<Service> services;
 std::vector<RegisteredService> registered;
 std::vector<Connection> connections;
 std::vector<std::string> omitted;
+std::vector<std::string> lookups;
 bool scribble;
 char eventMarker;  // the one event's handle is this byte's address
 
@@ -116,6 +117,7 @@ ServiceHandle ZAVRIK_CALL GetService(const char* name)
     if (name == nullptr) {
         Fault("GetService without a name");
     } else {
+        lookups.push_back(name);
         for (size_t i = 0; i < services.size(); ++i) {
             if (services[i].name == name && !IsOmitted(name)) {
                 handle = reinterpret_cast<ServiceHandle>(i + 1);
@@ -345,6 +347,7 @@ void FakeHostReset()
     registered.clear();
     connections.clear();
     omitted.clear();
+    lookups.clear();
     scribble = false;
     AddService("System/Connection/GetInfo", ServiceGetInfo, "GetInfo");
     AddService("System/Connection/SetInfo", ServiceSetInfo, "SetInfo");
@@ -392,6 +395,11 @@ HostServices FakeHostRecord()
 int32_t FakeHostStoredStatus(int index)
 {
     return connections.at(static_cast<size_t>(index)).storedStatus;
+}
+
+const std::vector<std::string>& FakeHostLookups()
+{
+    return lookups;
 }
 
 int FakeHostRegisteredCount()

@@ -6,6 +6,7 @@
 #include <stdint.h>
 
 #include <string>
+#include <vector>
 
 #include "host/host_services.h"
 #include "tools/fakehost/trace.h"
@@ -49,6 +50,8 @@ HostServices FakeHostRecord();
 
 // The status the host stored for a connection through SetInfo item 1002; 0 if none.
 int32_t FakeHostStoredStatus(int index);
+// Every name the plug-in passed to GetService, in order.
+const std::vector<std::string>& FakeHostLookups();
 // The number of services the plug-in registered.
 int FakeHostRegisteredCount();
 // The host calls the plug-in's service `name`; a service never registered is a fault.

@@ -63,7 +63,7 @@ int main(int argc, char** argv)
     if (!path.empty()) {
         std::string reason;
         if (!SimReadFile(path, &text, &reason)) {
-            fprintf(stderr, "%s: cannot read the scenario: %s\n", path.c_str(), reason.c_str());
+            fprintf(stderr, "%s:0: cannot read the scenario: %s\n", path.c_str(), reason.c_str());
             return 2;
         }
         name = path == "-" ? "standard input" : BaseName(path);
