@@ -11,6 +11,10 @@
 
 #include "platform/windows_api.h"
 
+#ifndef STANDIN_API
+#define STANDIN_API  // linked statically into a harness over real Windows
+#endif
+
 enum StandInEventKind {
     StandInEvOpenDesktop,    // text, flags, inherit, access; handle = result
     StandInEvSwitchDesktop,  // handle; result

@@ -27,6 +27,7 @@ std::string BaseName(const std::string& path)
 
 int main(int argc, char** argv)
 {
+    SimInitializeOutput();
     SimOptions options;
     options.pluginPath = DefaultPluginPath();
     std::string colour = "auto";

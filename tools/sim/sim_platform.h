@@ -5,6 +5,8 @@
 
 #include "tools/loader/plugin_loader.h"
 
+// Called first: standard output as bytes, as the timeline is written.
+void SimInitializeOutput();
 // Makes the loaded plug-in run in the stand-in's world; false (with the reason) if it cannot.
 bool SimPreparePlugin(const PluginLibrary& plugin, char* error, int errorSize);
 // Whether standard output is a terminal.

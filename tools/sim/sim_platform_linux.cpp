@@ -5,6 +5,8 @@
 
 #include "tools/sim/sim_platform.h"
 
+void SimInitializeOutput() {}
+
 // The library links against the stand-in, so it already runs in its world.
 bool SimPreparePlugin(const PluginLibrary& /*plugin*/, char* /*error*/, int /*errorSize*/)
 {

@@ -1,0 +1,85 @@
+# The Windows build: Zavrik.dll, freestanding, and the programs that test it under Wine.
+# The 32-bit build (cmake/mingw-i686.cmake) is what ships; the 64-bit one
+# (cmake/mingw-x86_64.cmake) exists only to run the same tests under a 64-bit Wine.
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(ZAVRIK_DEF_FILE ${CMAKE_CURRENT_SOURCE_DIR}/plugin/Zavrik.def)
+  set(ZAVRIK_ENTRY _DllMain@12)
+else()
+  set(ZAVRIK_DEF_FILE ${CMAKE_CURRENT_SOURCE_DIR}/plugin/Zavrik-x64.def)
+  set(ZAVRIK_ENTRY DllMain)
+endif()
+
+# Zavrik.dll: no C run time, no static constructors, no unwinding tables; USER32 and
+# KERNEL32 only. No time stamps or paths, so two builds of a commit are byte-identical.
+add_library(Zavrik SHARED ${ZAVRIK_PRODUCT_SOURCES} ${CMAKE_CURRENT_SOURCE_DIR}/plugin/zavrik.rc ${ZAVRIK_DEF_FILE})
+set_target_properties(Zavrik PROPERTIES PREFIX "" OUTPUT_NAME Zavrik SUFFIX ".dll"
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+target_include_directories(Zavrik PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_compile_options(Zavrik PRIVATE
+  $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Wpedantic -Wshadow -Wconversion -Werror -fno-exceptions -fno-rtti
+  -ffreestanding -fno-asynchronous-unwind-tables -fno-unwind-tables -fno-stack-protector -fno-ident -Os
+  -fno-threadsafe-statics -ffile-prefix-map=${CMAKE_CURRENT_SOURCE_DIR}=.>)
+target_link_options(Zavrik PRIVATE -nostdlib -s -Wl,--entry,${ZAVRIK_ENTRY} -Wl,--no-insert-timestamp
+  -Wl,--dynamicbase -Wl,--nxcompat -Wl,--build-id=none)
+target_link_libraries(Zavrik PRIVATE user32 kernel32)
+
+# The scenario host over real Windows: the same host, scenario and timeline code as on Linux,
+# the stand-in's world reached through the DLL's import table, ticks from real thread timers.
+set(ZAVRIK_TOOL_FLAGS -Wall -Wextra -Werror -O2)
+set(ZAVRIK_HARNESS_SOURCES
+  tools/fakehost/trace.cpp tools/fakehost/fake_host.cpp tools/loader/plugin_loader.cpp
+  tools/sim/sim_platform_windows.cpp platform/standin/standin_world.cpp platform/standin/standin_real_ticks.cpp)
+add_executable(zavrik-sim
+  tools/sim/sim_main.cpp tools/sim/scenario.cpp tools/sim/timeline.cpp tools/sim/text_utf8.cpp
+  tools/sim/sim_run.cpp ${ZAVRIK_HARNESS_SOURCES})
+add_executable(wine_checks tools/wine/wine_checks.cpp ${ZAVRIK_HARNESS_SOURCES})
+foreach(program zavrik-sim wine_checks)
+  target_include_directories(${program} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_compile_options(${program} PRIVATE ${ZAVRIK_TOOL_FLAGS})
+  target_compile_definitions(${program} PRIVATE ZAVRIK_PLUGIN_PATH="Zavrik.dll")
+  target_link_options(${program} PRIVATE -static -static-libgcc -static-libstdc++)
+  target_link_libraries(${program} PRIVATE user32 kernel32)
+  set_target_properties(${program} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  add_dependencies(${program} Zavrik)
+endforeach()
+
+enable_testing()
+set(ZAVRIK_OBJDUMP ${ZAVRIK_MINGW_PREFIX}-objdump)
+
+# What the DLL gives and takes, and what it weighs.
+add_test(NAME dll.exports_imports_size
+  COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${ZAVRIK_OBJDUMP} -DDLL=$<TARGET_FILE:Zavrik>
+          -DPOINTER_SIZE=${CMAKE_SIZEOF_VOID_P} -P ${CMAKE_CURRENT_SOURCE_DIR}/tests/check_dll.cmake)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  # Every function that crosses the boundary is __stdcall: MinGW decorates those as
+  # _Name@bytes, and each export's code ends by popping its arguments.
+  add_test(NAME dll.stdcall
+    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${ZAVRIK_OBJDUMP} -DNM=${ZAVRIK_MINGW_PREFIX}-nm -DDLL=$<TARGET_FILE:Zavrik>
+            -DOBJECTS=$<JOIN:$<TARGET_OBJECTS:Zavrik>,|> -P ${CMAKE_CURRENT_SOURCE_DIR}/tests/check_stdcall.cmake)
+endif()
+
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+  set(wine_environment "WINEDEBUG=-all" "WINEDLLOVERRIDES=mscoree,mshtml=" "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix")
+  # The differential test: every scenario gives under Wine the very timeline it gives on
+  # Linux, which is its checked-in expected file.
+  file(GLOB scenarios ${CMAKE_CURRENT_SOURCE_DIR}/scenarios/*.txt)
+  foreach(scenario IN LISTS scenarios)
+    get_filename_component(name ${scenario} NAME_WE)
+    string(REGEX REPLACE "\\.txt$" ".expected" expected ${scenario})
+    add_test(NAME wine.scenario.${name}
+      COMMAND ${CMAKE_COMMAND} "-DSIM=${CMAKE_CROSSCOMPILING_EMULATOR};$<TARGET_FILE:zavrik-sim>"
+              "-DARGS=--color=never;${scenario}" -DEXPECTED=${expected}
+              -P ${CMAKE_CURRENT_SOURCE_DIR}/tests/run_sim.cmake)
+    set_tests_properties(wine.scenario.${name} PROPERTIES ENVIRONMENT "${wine_environment}" TIMEOUT 600)
+  endforeach()
+  add_test(NAME wine.refuses_a_bad_file
+    COMMAND ${CMAKE_COMMAND} "-DSIM=${CMAKE_CROSSCOMPILING_EMULATOR};$<TARGET_FILE:zavrik-sim>"
+            -DARGS=${CMAKE_CURRENT_SOURCE_DIR}/tests/broken.txt "-DREFUSED=broken\\.txt:4: unknown directive 'lok'"
+            -P ${CMAKE_CURRENT_SOURCE_DIR}/tests/run_sim.cmake)
+  set_tests_properties(wine.refuses_a_bad_file PROPERTIES ENVIRONMENT "${wine_environment}")
+  # The direct checks: exports by name, identity bytes, stack balance, a real modal box.
+  add_test(NAME wine.checks COMMAND wine_checks)
+  set_tests_properties(wine.checks PROPERTIES ENVIRONMENT "${wine_environment}" TIMEOUT 300)
+endif()
