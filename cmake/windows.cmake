@@ -28,7 +28,7 @@ target_link_libraries(Zavrik PRIVATE user32 kernel32)
 # the stand-in's world reached through the DLL's import table, ticks from real thread timers.
 set(ZAVRIK_TOOL_FLAGS -Wall -Wextra -Werror -O2)
 set(ZAVRIK_HARNESS_SOURCES
-  tools/fakehost/trace.cpp tools/fakehost/fake_host.cpp tools/loader/plugin_loader.cpp
+  tools/fakehost/trace.cpp tools/fakehost/fake_host.cpp tools/loader/plugin_loader.cpp tools/loader/import_patch.cpp
   tools/sim/sim_platform_windows.cpp platform/standin/standin_world.cpp platform/standin/standin_real_ticks.cpp)
 add_executable(zavrik-sim
   tools/sim/sim_main.cpp tools/sim/scenario.cpp tools/sim/timeline.cpp tools/sim/text_utf8.cpp

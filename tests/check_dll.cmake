@@ -30,6 +30,18 @@ if(NOT imports STREQUAL expected)
   message(FATAL_ERROR "imports: ${imports}")
 endif()
 
+# The version resource: its strings are UTF-16 in the file.
+file(READ ${DLL} hex HEX)
+foreach(text "FileVersion" "0.2.3" "ProductName" "Zavrik" "OriginalFilename" "Zavrik.dll" "CompanyName" "Brovane"
+    "Copyright (C) 2026 Brovane" "A plug-in that sets the status to away while the computer is locked")
+  string(HEX "${text}" ascii)
+  string(REGEX REPLACE "(..)" "\\100" utf16 "${ascii}")
+  string(FIND "${hex}" "${utf16}" at)
+  if(at LESS 0)
+    message(FATAL_ERROR "the version resource lacks '${text}'")
+  endif()
+endforeach()
+
 file(SIZE ${DLL} size)
 if(size GREATER 8192)
   message(FATAL_ERROR "${DLL} is ${size} bytes, more than 8 KiB")

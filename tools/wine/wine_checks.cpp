@@ -1,2 +1,382 @@
-// placeholder
-int main() { return 0; }
+// Direct checks of the real Zavrik.dll on a real PE loader, where a scenario does not fit:
+// the exports found by name, the identity bytes, the stack balance of every function that
+// crosses the boundary, and a real modal MessageBoxA that delivers ticks.
+#include <stdint.h>
+#include <stdio.h>
+#include <string.h>
+#include <windows.h>
+
+#include <string>
+
+#include "host/host_services.h"
+#include "tools/fakehost/fake_host.h"
+#include "tools/loader/import_patch.h"
+#include "tools/loader/plugin_loader.h"
+
+namespace {
+
+int passed;
+int failed;
+int skipped;
+
+void Report(bool ok, const char* name, const std::string& detail = "")
+{
+    printf("%s %s%s%s\n", ok ? "ok    " : "FAILED", name, detail.empty() ? "" : ": ", detail.c_str());
+    (ok ? passed : failed) += 1;
+}
+
+[[maybe_unused]] void Skip(const char* name, const char* why)
+{
+    printf("skip   %s: %s\n", name, why);
+    ++skipped;
+}
+
+std::string Cp932(const wchar_t* text)
+{
+    char bytes[256];
+    const int n = WideCharToMultiByte(932, 0, text, -1, bytes, sizeof bytes, nullptr, nullptr);
+    return n > 0 ? std::string(bytes, static_cast<size_t>(n - 1)) : std::string("?");
+}
+
+bool Load(PluginLibrary* plugin)
+{
+    char error[256];
+    if (!LoadPlugin("Zavrik.dll", plugin, error, sizeof error)) {
+        Report(false, "load", error);
+        return false;
+    }
+    return true;
+}
+
+// ---- exports and identity ----
+
+void CheckExports()
+{
+    PluginLibrary plugin;
+    if (!Load(&plugin)) {
+        return;
+    }
+    HMODULE module = static_cast<HMODULE>(plugin.module);
+    const bool undecoratedOnly = GetProcAddress(module, "GetPluginInfo@12") == nullptr &&
+                                 GetProcAddress(module, "_GetPluginInfo@12") == nullptr &&
+                                 GetProcAddress(module, "DllMain") == nullptr;
+    Report(undecoratedOnly, "the three exports are found by undecorated name, nothing else is exported by name");
+
+    const wchar_t* const rows[7] = {
+        L"0.2.3", L"AddIn/Zavrik", L"Zavrik", L"コンピュータがロックされている時に退席中にするプラグイン", L"Brovane",
+        L"Copyright (C) 2026 Brovane", L"0.1.0",
+    };
+    std::string wrong;
+    for (int i = 0; i < 7; ++i) {
+        char buffer[256];
+        memset(buffer, 0x7E, sizeof buffer);
+        const int32_t length = plugin.getPluginInfo(i, buffer, sizeof buffer);
+        const std::string expected = Cp932(rows[i]);
+        if (length != static_cast<int32_t>(expected.size()) || expected != buffer) {
+            wrong += " row " + std::to_string(i);
+        }
+    }
+    char cut[4];
+    const bool cutRight = plugin.getPluginInfo(1, cut, 4) == 3 && strcmp(cut, "Add") == 0;
+    Report(wrong.empty() && cutRight, "identity strings are their code-page-932 bytes, cut and terminated", wrong);
+    UnloadPlugin(&plugin);
+}
+
+// ---- a host of the smallest kind, for calling into the plug-in directly ----
+
+TIMERPROC pollProc;
+UINT askedPeriod;
+bool desktopLocked;
+int probes;
+
+#if defined(__i386__)
+int boxes;
+ServiceHandler optionHandler;
+ConnectionCallback enumCallback;
+
+int32_t ZAVRIK_CALL MiniRegister(const char*, ServiceHandler handler)
+{
+    optionHandler = handler;
+    return 0;
+}
+
+ServiceHandle ZAVRIK_CALL MiniGetService(const char* name)
+{
+    // Only the System/ services exist here: a protocol's service is always missing.
+    return strncmp(name, "System/", 7) == 0 ? reinterpret_cast<ServiceHandle>(static_cast<uintptr_t>(name[18])) : nullptr;
+}
+
+int32_t ZAVRIK_CALL MiniCall(ServiceHandle service, intptr_t first, intptr_t)
+{
+    if (reinterpret_cast<uintptr_t>(service) == 'E') {  // System/Connection/Enum
+        enumCallback = reinterpret_cast<ConnectionCallback>(first);
+    }
+    return 0;
+}
+
+EventHandle ZAVRIK_CALL MiniGetEvent(const char*)
+{
+    return nullptr;
+}
+
+#endif
+
+HDESK WINAPI HookOpenDesktop(LPCSTR, DWORD, BOOL, ACCESS_MASK)
+{
+    ++probes;
+    return reinterpret_cast<HDESK>(static_cast<uintptr_t>(0x40));
+}
+
+BOOL WINAPI HookSwitchDesktop(HDESK)
+{
+    return desktopLocked ? FALSE : TRUE;
+}
+
+BOOL WINAPI HookCloseDesktop(HDESK)
+{
+    return TRUE;
+}
+
+#if defined(__i386__)
+int WINAPI HookQuietBox(HWND, LPCSTR, LPCSTR, UINT)
+{
+    ++boxes;
+    return IDOK;
+}
+
+UINT_PTR WINAPI HookCaptureTimer(HWND, UINT_PTR, UINT period, TIMERPROC proc)
+{
+    pollProc = proc;
+    askedPeriod = period;
+    return 0x51;
+}
+
+BOOL WINAPI HookKillCapturedTimer(HWND, UINT_PTR)
+{
+    return TRUE;
+}
+
+// Calls `function` with `count` 32-bit arguments pushed right to left, and returns how many
+// bytes of them the callee left on the stack: 0 for __stdcall, which pops its own.
+extern "C" uint32_t CallAndMeasure(const void* function, const uint32_t* args, uint32_t count, uint32_t* result);
+asm(R"(
+    .text
+    .globl _CallAndMeasure
+_CallAndMeasure:
+    pushl %ebp
+    movl %esp, %ebp
+    pushl %ebx
+    pushl %esi
+    pushl %edi
+    movl 12(%ebp), %esi
+    movl 16(%ebp), %ecx
+    movl %esp, %edi
+1:  testl %ecx, %ecx
+    jz 2f
+    decl %ecx
+    pushl (%esi,%ecx,4)
+    jmp 1b
+2:  movl 8(%ebp), %eax
+    call *%eax
+    movl 20(%ebp), %ecx
+    movl %eax, (%ecx)
+    movl %edi, %eax
+    subl %esp, %eax
+    movl %edi, %esp
+    popl %edi
+    popl %esi
+    popl %ebx
+    popl %ebp
+    ret
+)");
+#endif
+
+void CheckStackBalance()
+{
+#if !defined(__i386__)
+    Skip("stack balance of every export and callback", "this build is not 32-bit: x64 has one calling convention");
+#else
+    PluginLibrary plugin;
+    if (!Load(&plugin)) {
+        return;
+    }
+    const ImportHook hooks[] = {
+        {"OpenDesktopA", reinterpret_cast<void*>(&HookOpenDesktop)},
+        {"SwitchDesktop", reinterpret_cast<void*>(&HookSwitchDesktop)},
+        {"CloseDesktop", reinterpret_cast<void*>(&HookCloseDesktop)},
+        {"SetTimer", reinterpret_cast<void*>(&HookCaptureTimer)},
+        {"KillTimer", reinterpret_cast<void*>(&HookKillCapturedTimer)},
+        {"MessageBoxA", reinterpret_cast<void*>(&HookQuietBox)},
+    };
+    char error[256];
+    if (!PatchImports(plugin.module, "USER32.dll", hooks, 6, error, sizeof error)) {
+        Report(false, "stack balance", error);
+        return;
+    }
+    HostServices record = {nullptr, MiniRegister, MiniGetService, MiniCall, nullptr, MiniGetEvent, nullptr, nullptr, nullptr};
+    char buffer[100];
+    uint32_t result = 0;
+    std::string unbalanced;
+    auto measure = [&](const char* name, const void* function, std::initializer_list<uint32_t> args) {
+        const uint32_t left = CallAndMeasure(function, args.begin(), static_cast<uint32_t>(args.size()), &result);
+        if (left != 0) {
+            unbalanced += std::string(" ") + name + " left " + std::to_string(left) + " bytes";
+        }
+    };
+    measure("GetPluginInfo", reinterpret_cast<const void*>(plugin.getPluginInfo),
+            {2, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(buffer)), sizeof buffer});
+    measure("Initialize", reinterpret_cast<const void*>(plugin.initialize),
+            {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&record))});
+    const bool started = result == 0 && optionHandler != nullptr && pollProc != nullptr && askedPeriod == 10000;
+    if (started) {
+        measure("OnShowOptionDialog", reinterpret_cast<const void*>(optionHandler), {0, 0});
+        desktopLocked = true;
+        measure("OnPollTimer", reinterpret_cast<const void*>(pollProc), {0, WM_TIMER, 0x51, 0});
+        if (enumCallback != nullptr) {
+            measure("ApplyStatusToConnection", reinterpret_cast<const void*>(enumCallback), {0xC0, 0});
+        }
+    }
+    measure("Terminate", reinterpret_cast<const void*>(plugin.terminate), {});
+    Report(started && enumCallback != nullptr && boxes == 2 && unbalanced.empty(),
+           "every export and callback pops its own arguments (__stdcall)", unbalanced);
+    UnloadPlugin(&plugin);
+#endif
+}
+
+// ---- a real modal MessageBoxA ----
+
+// The plug-in's timer runs on a real thread timer with a short period; every tick goes
+// through this procedure, dispatched by a real message loop.
+UINT_PTR realTimer;
+int tickDepth;
+int maxTickDepth;
+int ticksInsideBox;
+bool boxOpen;
+int boxResult = -1;
+bool switchDone;
+HWND boxWindow;
+int probesWhenBoxOpened;
+
+void CALLBACK RealTick(HWND window, UINT message, UINT_PTR, DWORD time)
+{
+    ++tickDepth;
+    maxTickDepth = tickDepth > maxTickDepth ? tickDepth : maxTickDepth;
+    if (boxOpen) {
+        ++ticksInsideBox;
+        if (ticksInsideBox == 5) {
+            // The user, back at the screen, presses OK.
+            boxWindow = FindWindowA("#32770", "Zavrik");
+            if (boxWindow != nullptr) {
+                PostMessageA(boxWindow, WM_COMMAND, IDOK, 0);
+            }
+        }
+    }
+    pollProc(window, message, 0x51, time);
+    --tickDepth;
+    for (const std::string& line : TraceTexts(TraceHost)) {
+        switchDone = switchDone || line == "Enum end";
+    }
+}
+
+UINT_PTR WINAPI HookRealTimer(HWND, UINT_PTR, UINT period, TIMERPROC proc)
+{
+    pollProc = proc;
+    askedPeriod = period;
+    realTimer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, RealTick);
+    return 0x51;
+}
+
+BOOL WINAPI HookKillRealTimer(HWND, UINT_PTR)
+{
+    return KillTimer(nullptr, realTimer);
+}
+
+int WINAPI HookRealBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
+{
+    boxOpen = true;
+    probesWhenBoxOpened = probes;
+    const int result = MessageBoxA(owner, text, caption, style);
+    boxOpen = false;
+    boxResult = result;
+    TraceAdd(TraceBox, "real box returned " + std::to_string(result));
+    return result;
+}
+
+void CALLBACK GiveUp(HWND, UINT, UINT_PTR, DWORD)
+{
+    PostQuitMessage(1);
+}
+
+void CheckRealModalBox()
+{
+    PluginLibrary plugin;
+    if (!Load(&plugin)) {
+        return;
+    }
+    const ImportHook hooks[] = {
+        {"OpenDesktopA", reinterpret_cast<void*>(&HookOpenDesktop)},
+        {"SwitchDesktop", reinterpret_cast<void*>(&HookSwitchDesktop)},
+        {"CloseDesktop", reinterpret_cast<void*>(&HookCloseDesktop)},
+        {"SetTimer", reinterpret_cast<void*>(&HookRealTimer)},
+        {"KillTimer", reinterpret_cast<void*>(&HookKillRealTimer)},
+        {"MessageBoxA", reinterpret_cast<void*>(&HookRealBox)},
+    };
+    char error[256];
+    if (!PatchImports(plugin.module, "USER32.dll", hooks, 6, error, sizeof error)) {
+        Report(false, "real modal box", error);
+        return;
+    }
+    FakeHostReset();
+    FakeConnectionSpec legacy;
+    legacy.name = "legacy";
+    legacy.protocol = "irc";
+    legacy.hasService = false;
+    FakeHostAddConnection(legacy);
+    FakeConnectionSpec work;
+    work.name = "work";
+    work.protocol = "jabber";
+    FakeHostAddConnection(work);
+    HostServices record = FakeHostRecord();
+
+    probes = 0;
+    desktopLocked = true;
+    const UINT_PTR watchdog = SetTimer(nullptr, 0, 30000, GiveUp);
+    if (plugin.initialize(&record) != 0) {
+        Report(false, "real modal box", "Initialize failed");
+        return;
+    }
+    MSG message;
+    while (!switchDone && GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    KillTimer(nullptr, watchdog);
+    plugin.terminate();
+
+    bool workSwitched = false;
+    bool boxReturnedOk = false;
+    for (const std::string& line : TraceTexts(TraceHost | TraceBox)) {
+        workSwitched = workSwitched || line == "SetInfo work item 1002 = 5";
+        boxReturnedOk = boxReturnedOk || line == "real box returned 1";
+    }
+    const std::string detail = "box returned " + std::to_string(boxResult) + ", box window " + std::string(boxWindow != nullptr ? "found" : "not found") + ", " +
+                               std::to_string(ticksInsideBox) + " ticks inside it, deepest nesting " +
+                               std::to_string(maxTickDepth) + ", probes inside it " +
+                               std::to_string(probes - probesWhenBoxOpened);
+    Report(switchDone && workSwitched && boxReturnedOk && ticksInsideBox >= 5 && maxTickDepth == 2 &&
+               probes == probesWhenBoxOpened,
+           "a real MessageBoxA's modal loop delivers ticks, which return at once until the box is closed", detail);
+    UnloadPlugin(&plugin);
+}
+
+}  // namespace
+
+int main()
+{
+    CheckExports();
+    CheckStackBalance();
+    CheckRealModalBox();
+    printf("%d passed, %d failed%s\n", passed, failed,
+           skipped > 0 ? (", " + std::to_string(skipped) + " skipped").c_str() : "");
+    return failed == 0 ? 0 : 1;
+}
