@@ -22,7 +22,7 @@ need_packages() {
     as_root apt-get update -q >&2
     apt_updated=1
   fi
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" >&2
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}" >&2
 }
 
 need_native_tools() {

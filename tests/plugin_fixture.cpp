@@ -30,12 +30,12 @@ int32_t PluginTest::Start()
 
 int PluginTest::AddConnection(const std::string& name, const std::string& protocol, bool hasService, int32_t result)
 {
-    FakeConnectionSpec spec;
-    spec.name = name;
-    spec.protocol = protocol;
-    spec.hasService = hasService;
-    spec.changeResult = result;
-    return FakeHostAddConnection(spec);
+    FakeConnectionSetup setup;
+    setup.name = name;
+    setup.protocol = protocol;
+    setup.hasService = hasService;
+    setup.changeResult = result;
+    return FakeHostAddConnection(setup);
 }
 
 std::vector<std::string> Accepted(const std::string& name, const std::string& protocol, int status)

@@ -138,12 +138,12 @@ TEST_F(StatusSwitchTest, TheProtocolNameIsReadOnlyWithinItsBounds)
         SCOPED_TRACE(c.what);
         TearDown();
         SetUp();
-        FakeConnectionSpec spec;
-        spec.name = "c";
-        spec.protocol = c.protocol;
-        spec.reply = c.reply;
-        spec.redirectSize = c.redirectSize;
-        FakeHostAddConnection(spec);
+        FakeConnectionSetup setup;
+        setup.name = "c";
+        setup.protocol = c.protocol;
+        setup.reply = c.reply;
+        setup.redirectSize = c.redirectSize;
+        FakeHostAddConnection(setup);
         StandInSetLocked(true);
         ASSERT_EQ(Start(), 0);
         ClearTrace();
@@ -163,7 +163,7 @@ TEST_F(StatusSwitchTest, TheProtocolNameIsReadOnlyWithinItsBounds)
 TEST_F(StatusSwitchTest, AHostThatWritesNothingNeverSeesThePreviousConnectionsName)
 {
     AddConnection("first", "jabber");
-    FakeConnectionSpec silent;
+    FakeConnectionSetup silent;
     silent.name = "second";
     silent.protocol = "jabber";
     silent.reply = ReplyNothing;

@@ -33,22 +33,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FakeHostReset();
     const int connections = in.Byte() % 4 + 1;
     for (int i = 0; i < connections; ++i) {
-        FakeConnectionSpec spec;
-        spec.name = "c" + std::to_string(i);
-        spec.reply = static_cast<FakeInfoReply>(in.Byte() % 6);
-        spec.changeResult = static_cast<int8_t>(in.Byte());
-        spec.hasService = (in.Byte() & 1) != 0;
-        spec.redirectSize = static_cast<int16_t>(in.Word());
+        FakeConnectionSetup setup;
+        setup.name = "c" + std::to_string(i);
+        setup.reply = static_cast<FakeInfoReply>(in.Byte() % 6);
+        setup.changeResult = static_cast<int8_t>(in.Byte());
+        setup.hasService = (in.Byte() & 1) != 0;
+        setup.redirectSize = static_cast<int16_t>(in.Word());
         const size_t length = in.Word() % 2100;
         for (size_t k = 0; k < length && in.at < in.size; ++k) {
-            spec.protocol += static_cast<char>(in.Byte());
+            setup.protocol += static_cast<char>(in.Byte());
         }
         // A redirected record is read only within the size it states; the fake host holds
         // exactly the protocol bytes, so a size beyond them would be the host's own lie.
-        if (spec.reply == ReplyRedirect && spec.redirectSize > static_cast<int32_t>(spec.protocol.size())) {
-            spec.redirectSize = static_cast<int32_t>(spec.protocol.size());
+        if (setup.reply == ReplyRedirect && setup.redirectSize > static_cast<int32_t>(setup.protocol.size())) {
+            setup.redirectSize = static_cast<int32_t>(setup.protocol.size());
         }
-        FakeHostAddConnection(spec);
+        FakeHostAddConnection(setup);
     }
 
     HostServices record = FakeHostRecord();

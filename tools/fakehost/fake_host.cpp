@@ -23,7 +23,7 @@ struct RegisteredService {
 };
 
 struct Connection {
-    FakeConnectionSpec spec;
+    FakeConnectionSetup setup;
     int32_t storedStatus;
     ConnectionInfoData redirected;  // the host's own value record for ReplyRedirect
     std::vector<char> redirectedBytes;  // exactly the protocol's bytes, nothing after them
@@ -166,37 +166,37 @@ bool CheckInfoRecord(const char* service, const ConnectionInfo* info, int32_t in
 
 int32_t GetInfo(Connection& connection, ConnectionInfo* info)
 {
-    const FakeConnectionSpec& spec = connection.spec;
+    const FakeConnectionSetup& setup = connection.setup;
     if (!CheckInfoRecord("GetInfo", info, InfoProtocolName, InfoTypeString, ProtocolNameBufferSize)) {
-        TraceAdd(TraceHost, "GetInfo " + spec.name + " refused");
+        TraceAdd(TraceHost, "GetInfo " + setup.name + " refused");
         return 1;
     }
     ConnectionInfoData* data = info->data;
     char* buffer = static_cast<char*>(data->buffer);
     const size_t room = static_cast<size_t>(data->bufferSize);
     std::string shown;
-    switch (spec.reply) {
+    switch (setup.reply) {
     case ReplyName: {
-        const size_t length = spec.protocol.size() < room ? spec.protocol.size() : room - 1;
-        memcpy(buffer, spec.protocol.data(), length);
+        const size_t length = setup.protocol.size() < room ? setup.protocol.size() : room - 1;
+        memcpy(buffer, setup.protocol.data(), length);
         buffer[length] = '\0';
-        shown = Quoted(std::string(spec.protocol, 0, length).c_str());
+        shown = Quoted(std::string(setup.protocol, 0, length).c_str());
         break;
     }
     case ReplyNothing:
         shown = "nothing";
         break;
     case ReplyRawBytes: {
-        const size_t length = spec.protocol.size() < room ? spec.protocol.size() : room;
-        memcpy(buffer, spec.protocol.data(), length);
+        const size_t length = setup.protocol.size() < room ? setup.protocol.size() : room;
+        memcpy(buffer, setup.protocol.data(), length);
         shown = std::to_string(length) + " bytes unterminated";
         break;
     }
     case ReplyRedirect:
-        connection.redirectedBytes.assign(spec.protocol.begin(), spec.protocol.end());
-        connection.redirected = ConnectionInfoData{InfoTypeString, connection.redirectedBytes.data(), spec.redirectSize};
+        connection.redirectedBytes.assign(setup.protocol.begin(), setup.protocol.end());
+        connection.redirected = ConnectionInfoData{InfoTypeString, connection.redirectedBytes.data(), setup.redirectSize};
         info->data = &connection.redirected;
-        shown = "its own record of " + std::to_string(spec.redirectSize) + " bytes";
+        shown = "its own record of " + std::to_string(setup.redirectSize) + " bytes";
         break;
     case ReplyNullData:
         info->data = nullptr;
@@ -207,14 +207,14 @@ int32_t GetInfo(Connection& connection, ConnectionInfo* info)
         shown = "no buffer";
         break;
     }
-    TraceAdd(TraceHost, "GetInfo " + spec.name + " item 2000 -> " + shown);
+    TraceAdd(TraceHost, "GetInfo " + setup.name + " item 2000 -> " + shown);
     return 0;
 }
 
 int32_t SetInfo(Connection& connection, ConnectionInfo* info)
 {
     if (!CheckInfoRecord("SetInfo", info, InfoUserStatus, InfoTypeInteger, 4)) {
-        TraceAdd(TraceHost, "SetInfo " + connection.spec.name + " refused");
+        TraceAdd(TraceHost, "SetInfo " + connection.setup.name + " refused");
         return 1;
     }
     const int32_t value = *static_cast<const int32_t*>(info->data->buffer);
@@ -222,7 +222,7 @@ int32_t SetInfo(Connection& connection, ConnectionInfo* info)
         Fault("SetInfo: status " + std::to_string(value));
     }
     connection.storedStatus = value;
-    TraceAdd(TraceHost, "SetInfo " + connection.spec.name + " item 1002 = " + std::to_string(value));
+    TraceAdd(TraceHost, "SetInfo " + connection.setup.name + " item 1002 = " + std::to_string(value));
     return 0;
 }
 
@@ -239,8 +239,8 @@ int32_t ChangeUserStatus(Connection& connection, UserStatusChange* change)
     if (change->status != LockedStatus && change->status != UnlockedStatus) {
         Fault("ChangeUserStatus: status " + std::to_string(change->status));
     }
-    const int32_t result = connection.spec.changeResult;
-    TraceAdd(TraceHost, "ChangeUserStatus " + connection.spec.name + " status " + std::to_string(change->status) +
+    const int32_t result = connection.setup.changeResult;
+    TraceAdd(TraceHost, "ChangeUserStatus " + connection.setup.name + " status " + std::to_string(change->status) +
                             " -> " + std::to_string(result));
     if (scribble) {
         change->reserved2 = 0x77;
@@ -291,8 +291,8 @@ int32_t ZAVRIK_CALL CallService(ServiceHandle handle, intptr_t first, intptr_t s
     case ServiceSetInfo:
         return SetInfo(*connection, reinterpret_cast<ConnectionInfo*>(second));
     case ServiceChangeStatus:
-        if ("Protocol/" + connection->spec.protocol + "/Connection/ChangeUserStatus" != service->name) {
-            Fault(service->name + " called for " + connection->spec.name);
+        if ("Protocol/" + connection->setup.protocol + "/Connection/ChangeUserStatus" != service->name) {
+            Fault(service->name + " called for " + connection->setup.name);
         }
         return ChangeUserStatus(*connection, reinterpret_cast<UserStatusChange*>(second));
     default:
@@ -357,12 +357,12 @@ void FakeHostReset()
     StandInSetObserver(Observe, nullptr);
 }
 
-int FakeHostAddConnection(const FakeConnectionSpec& spec)
+int FakeHostAddConnection(const FakeConnectionSetup& setup)
 {
-    connections.push_back(Connection{spec, 0, {}, {}});
-    if (spec.hasService) {
-        AddService("Protocol/" + spec.protocol + "/Connection/ChangeUserStatus", ServiceChangeStatus,
-                   spec.protocol + "/ChangeUserStatus");
+    connections.push_back(Connection{setup, 0, {}, {}});
+    if (setup.hasService) {
+        AddService("Protocol/" + setup.protocol + "/Connection/ChangeUserStatus", ServiceChangeStatus,
+                   setup.protocol + "/ChangeUserStatus");
     }
     return static_cast<int>(connections.size()) - 1;
 }
@@ -372,9 +372,9 @@ int FakeHostConnectionCount()
     return static_cast<int>(connections.size());
 }
 
-const FakeConnectionSpec& FakeHostConnection(int index)
+const FakeConnectionSetup& FakeHostConnection(int index)
 {
-    return connections.at(static_cast<size_t>(index)).spec;
+    return connections.at(static_cast<size_t>(index)).setup;
 }
 
 void FakeHostOmitService(const char* name)

@@ -22,7 +22,7 @@ enum FakeInfoReply {
     ReplyNullBuffer,  // clears the value record's buffer pointer
 };
 
-struct FakeConnectionSpec {
+struct FakeConnectionSetup {
     std::string name;      // how the trace names the connection
     std::string protocol;  // its protocol's name
     bool hasService = true;     // whether the protocol offers Connection/ChangeUserStatus
@@ -35,9 +35,9 @@ struct FakeConnectionSpec {
 // stand-in's calls written into the trace.
 void FakeHostReset();
 // Adds a connection; returns its index. Connections are enumerated in the order added.
-int FakeHostAddConnection(const FakeConnectionSpec& spec);
+int FakeHostAddConnection(const FakeConnectionSetup& setup);
 int FakeHostConnectionCount();
-const FakeConnectionSpec& FakeHostConnection(int index);
+const FakeConnectionSetup& FakeHostConnection(int index);
 // "System/..." service `name` does not exist: GetService gives 0 for it.
 void FakeHostOmitService(const char* name);
 // After reading a status change, the protocol service writes into the record's reserved

@@ -73,12 +73,12 @@ int RunScenario(const Scenario& scenario, const SimOptions& options)
     StandInReset();
     FakeHostReset();
     for (const ScenarioConnection& c : scenario.connections) {
-        FakeConnectionSpec spec;
-        spec.name = c.name;
-        spec.protocol = c.protocol;
-        spec.hasService = c.hasService;
-        spec.changeResult = c.result;
-        FakeHostAddConnection(spec);
+        FakeConnectionSetup setup;
+        setup.name = c.name;
+        setup.protocol = c.protocol;
+        setup.hasService = c.hasService;
+        setup.changeResult = c.result;
+        FakeHostAddConnection(setup);
     }
 
     char error[512];

@@ -327,12 +327,12 @@ void CheckRealModalBox()
         return;
     }
     FakeHostReset();
-    FakeConnectionSpec legacy;
+    FakeConnectionSetup legacy;
     legacy.name = "legacy";
     legacy.protocol = "irc";
     legacy.hasService = false;
     FakeHostAddConnection(legacy);
-    FakeConnectionSpec work;
+    FakeConnectionSetup work;
     work.name = "work";
     work.protocol = "jabber";
     FakeHostAddConnection(work);
