@@ -1,20 +1,7 @@
 # Test-only cross build for 64-bit Windows with MinGW-w64 (Debian's g++-mingw-w64-x86-64).
 # What ships is the 32-bit DLL; this build runs the same sources under a 64-bit Wine where
 # the machine cannot execute 32-bit code.
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(ZAVRIK_MINGW_PREFIX x86_64-w64-mingw32)
-
-# The win32 threading flavour: nothing to link for threads the project does not have.
-find_program(CMAKE_CXX_COMPILER NAMES ${ZAVRIK_MINGW_PREFIX}-g++-win32 ${ZAVRIK_MINGW_PREFIX}-g++ REQUIRED)
-find_program(CMAKE_RC_COMPILER NAMES ${ZAVRIK_MINGW_PREFIX}-windres REQUIRED)
-set(CMAKE_FIND_ROOT_PATH /usr/${ZAVRIK_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Test programs run under Wine.
-find_program(ZAVRIK_WINE NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
-if(ZAVRIK_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${ZAVRIK_WINE})
-endif()
+set(ZAVRIK_WINE_NAMES wine64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

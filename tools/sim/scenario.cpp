@@ -1,6 +1,8 @@
 #include "tools/sim/scenario.h"
 
+#include <errno.h>
 #include <stdio.h>
+#include <string.h>
 
 namespace {
 
@@ -70,6 +72,29 @@ const EventWord EventWords[] = {
 };
 
 }  // namespace
+
+bool ReadScenarioFile(const std::string& path, std::string* text, std::string* reason)
+{
+    FILE* file = path == "-" ? stdin : fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        *reason = strerror(errno);
+        return false;
+    }
+    char chunk[4096];
+    size_t n = 0;
+    text->clear();
+    bool tooLarge = false;
+    while (!tooLarge && (n = fread(chunk, 1, sizeof chunk, file)) > 0) {
+        text->append(chunk, n);
+        tooLarge = text->size() > 16 * 1024 * 1024;
+    }
+    const bool failed = tooLarge || ferror(file) != 0;
+    *reason = tooLarge ? "larger than 16 MiB" : failed ? strerror(errno) : "";
+    if (file != stdin) {
+        fclose(file);
+    }
+    return !failed;
+}
 
 const char* EventName(ScenarioEventKind kind)
 {

@@ -47,6 +47,10 @@ constexpr size_t MaxScenarioEvents = 1000;
 // Parses `text`. On failure returns false and sets `error` to "FILE:LINE: what is wrong".
 bool ParseScenario(const std::string& text, const std::string& fileName, Scenario* scenario, std::string* error);
 
+// Reads a scenario file, or standard input for "-"; false (with the reason) when it cannot
+// be read or is larger than 16 MiB.
+bool ReadScenarioFile(const std::string& path, std::string* text, std::string* reason);
+
 // "25s", "1m30s", "500ms", "2h": digits and a unit, repeated. Returns false for anything else
 // or for more than 49 days.
 bool ParseDuration(const std::string& text, uint32_t* ms);

@@ -63,7 +63,7 @@ int main(int argc, char** argv)
     std::string name = "built-in scenario";
     if (!path.empty()) {
         std::string reason;
-        if (!SimReadFile(path, &text, &reason)) {
+        if (!ReadScenarioFile(path, &text, &reason)) {
             fprintf(stderr, "%s:0: cannot read the scenario: %s\n", path.c_str(), reason.c_str());
             return 2;
         }

@@ -11,5 +11,3 @@ void SimInitializeOutput();
 bool SimPreparePlugin(const PluginLibrary& plugin, char* error, int errorSize);
 // Whether standard output is a terminal.
 bool SimOutputIsTerminal();
-// Reads a whole file; false when it cannot be read.
-bool SimReadFile(const std::string& path, std::string* text, std::string* reason);

@@ -34,26 +34,3 @@ bool SimOutputIsTerminal()
 {
     return _isatty(_fileno(stdout)) != 0;
 }
-
-bool SimReadFile(const std::string& path, std::string* text, std::string* reason)
-{
-    FILE* file = path == "-" ? stdin : fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        *reason = strerror(errno);
-        return false;
-    }
-    char chunk[4096];
-    size_t n = 0;
-    text->clear();
-    while ((n = fread(chunk, 1, sizeof chunk, file)) > 0) {
-        text->append(chunk, n);
-    }
-    const bool failed = ferror(file) != 0;
-    if (failed) {
-        *reason = strerror(errno);
-    }
-    if (file != stdin) {
-        fclose(file);
-    }
-    return !failed;
-}

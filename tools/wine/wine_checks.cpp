@@ -137,6 +137,30 @@ BOOL WINAPI HookCloseDesktop(HDESK)
     return TRUE;
 }
 
+// Loads the DLL with a desktop that is locked or not as `desktopLocked` says, and the given
+// timer and message box calls in place of USER32's.
+bool LoadWithHooks(PluginLibrary* plugin, const char* check, void* setTimer, void* killTimer, void* messageBox)
+{
+    if (!Load(plugin)) {
+        return false;
+    }
+    const ImportHook hooks[] = {
+        {"OpenDesktopA", reinterpret_cast<void*>(&HookOpenDesktop)},
+        {"SwitchDesktop", reinterpret_cast<void*>(&HookSwitchDesktop)},
+        {"CloseDesktop", reinterpret_cast<void*>(&HookCloseDesktop)},
+        {"SetTimer", setTimer},
+        {"KillTimer", killTimer},
+        {"MessageBoxA", messageBox},
+    };
+    char error[256];
+    if (!PatchImports(plugin->module, "USER32.dll", hooks, 6, error, sizeof error)) {
+        Report(false, check, error);
+        UnloadPlugin(plugin);
+        return false;
+    }
+    return true;
+}
+
 #if defined(__i386__)
 int WINAPI HookQuietBox(HWND, LPCSTR, LPCSTR, UINT)
 {
@@ -197,20 +221,8 @@ void CheckStackBalance()
     Skip("stack balance of every export and callback", "this build is not 32-bit: x64 has one calling convention");
 #else
     PluginLibrary plugin;
-    if (!Load(&plugin)) {
-        return;
-    }
-    const ImportHook hooks[] = {
-        {"OpenDesktopA", reinterpret_cast<void*>(&HookOpenDesktop)},
-        {"SwitchDesktop", reinterpret_cast<void*>(&HookSwitchDesktop)},
-        {"CloseDesktop", reinterpret_cast<void*>(&HookCloseDesktop)},
-        {"SetTimer", reinterpret_cast<void*>(&HookCaptureTimer)},
-        {"KillTimer", reinterpret_cast<void*>(&HookKillCapturedTimer)},
-        {"MessageBoxA", reinterpret_cast<void*>(&HookQuietBox)},
-    };
-    char error[256];
-    if (!PatchImports(plugin.module, "USER32.dll", hooks, 6, error, sizeof error)) {
-        Report(false, "stack balance", error);
+    if (!LoadWithHooks(&plugin, "stack balance", reinterpret_cast<void*>(&HookCaptureTimer),
+                       reinterpret_cast<void*>(&HookKillCapturedTimer), reinterpret_cast<void*>(&HookQuietBox))) {
         return;
     }
     HostServices record = {nullptr, MiniRegister, MiniGetService, MiniCall, nullptr, MiniGetEvent, nullptr, nullptr, nullptr};
@@ -310,20 +322,8 @@ void CALLBACK GiveUp(HWND, UINT, UINT_PTR, DWORD)
 void CheckRealModalBox()
 {
     PluginLibrary plugin;
-    if (!Load(&plugin)) {
-        return;
-    }
-    const ImportHook hooks[] = {
-        {"OpenDesktopA", reinterpret_cast<void*>(&HookOpenDesktop)},
-        {"SwitchDesktop", reinterpret_cast<void*>(&HookSwitchDesktop)},
-        {"CloseDesktop", reinterpret_cast<void*>(&HookCloseDesktop)},
-        {"SetTimer", reinterpret_cast<void*>(&HookRealTimer)},
-        {"KillTimer", reinterpret_cast<void*>(&HookKillRealTimer)},
-        {"MessageBoxA", reinterpret_cast<void*>(&HookRealBox)},
-    };
-    char error[256];
-    if (!PatchImports(plugin.module, "USER32.dll", hooks, 6, error, sizeof error)) {
-        Report(false, "real modal box", error);
+    if (!LoadWithHooks(&plugin, "real modal box", reinterpret_cast<void*>(&HookRealTimer),
+                       reinterpret_cast<void*>(&HookKillRealTimer), reinterpret_cast<void*>(&HookRealBox))) {
         return;
     }
     FakeHostReset();
