@@ -2,6 +2,7 @@
 
 #include "host/service_name.h"
 #include "platform/windows_api.h"
+#include "plugin/version.h"
 #include "watcher/protocol_name.h"
 
 ServiceHandle getInfoService;
@@ -41,7 +42,7 @@ void SwitchAllConnections(int32_t status)
 
 static void ReportMissingService()
 {
-    MessageBoxA(nullptr, "Error", "Zavrik", MB_OK | MB_ICONINFORMATION);
+    MessageBoxA(nullptr, "Error", ZAVRIK_NAME, MB_OK | MB_ICONINFORMATION);
 }
 
 int32_t ZAVRIK_CALL ApplyStatusToConnection(ConnectionHandle connection, intptr_t /*context*/)
