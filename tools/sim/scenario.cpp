@@ -96,16 +96,6 @@ bool ReadScenarioFile(const std::string& path, std::string* text, std::string* r
     return !failed;
 }
 
-const char* EventName(ScenarioEventKind kind)
-{
-    for (const EventWord& e : EventWords) {
-        if (e.kind == kind) {
-            return e.word;
-        }
-    }
-    return "?";
-}
-
 bool ParseDuration(const std::string& text, uint32_t* ms)
 {
     if (text.empty()) {

@@ -59,7 +59,5 @@ std::string ClockText(uint32_t ms);
 // "1m5s", "250ms", "0s": a duration as a scenario writes it.
 std::string DurationText(uint32_t ms);
 
-const char* EventName(ScenarioEventKind kind);
-
 // The built-in scenario: one screen of what a user should see.
 extern const char* const DefaultScenario;

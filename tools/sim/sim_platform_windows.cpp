@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <io.h>
 #include <stdio.h>
-#include <string.h>
 #include <windows.h>
 
 #include "platform/standin/standin_calls.h"

@@ -55,15 +55,17 @@ bool StartsWith(const std::string& text, const char* prefix)
     return text.rfind(prefix, 0) == 0;
 }
 
+// A tick that did not probe: it came while a switch was running.
+const char* const ReturnedAtOnce = "returns at once: a switch is still running";
+
 // What the probe lines after a tick found.
 std::string ProbeFinding(const std::vector<TraceLine>& trace, size_t* at)
 {
-    std::string finding = "returns at once: a switch is still running";
-    bool opened = false;
+    std::string finding = ReturnedAtOnce;
     while (*at < trace.size() && trace[*at].kind == TraceProbe) {
         const std::string& text = trace[*at].text;
         if (StartsWith(text, "OpenDesktopA")) {
-            opened = text.find("-> NULL") == std::string::npos;
+            const bool opened = text.find("-> NULL") == std::string::npos;
             finding = opened ? "desktop opened" : "the desktop cannot be opened: counts as unlocked";
         } else if (StartsWith(text, "SwitchDesktop")) {
             finding = text == "SwitchDesktop -> 0" ? "locked" : "unlocked";
@@ -110,7 +112,7 @@ std::string RenderTimeline(const std::vector<TraceLine>& trace, TimelineStyle st
                 out += Line(line.timeMs, TraceTick, indent, finding, style);
                 continue;
             }
-            if (finding != "returns at once: a switch is still running") {
+            if (finding != ReturnedAtOnce) {
                 finding += ", no change";
             }
             if (quietCount > 0 && (finding != quietFinding || indent != quietIndent)) {
