@@ -12,6 +12,9 @@ endif()
 
 # Zavrik.dll: no C run time, no static constructors, no unwinding tables; USER32 and
 # KERNEL32 only. No time stamps or paths, so two builds of a commit are byte-identical.
+# CMake adds the Windows libraries it links by default (gdi32, advapi32, ...) to every
+# program; here each target names what it links.
+set(CMAKE_CXX_STANDARD_LIBRARIES "")
 add_library(Zavrik SHARED ${ZAVRIK_PRODUCT_SOURCES} ${CMAKE_CURRENT_SOURCE_DIR}/plugin/zavrik.rc ${ZAVRIK_DEF_FILE})
 set_target_properties(Zavrik PROPERTIES PREFIX "" OUTPUT_NAME Zavrik SUFFIX ".dll"
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
@@ -51,6 +54,10 @@ set(ZAVRIK_OBJDUMP ${ZAVRIK_MINGW_PREFIX}-objdump)
 add_test(NAME dll.exports_imports_size
   COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${ZAVRIK_OBJDUMP} -DDLL=$<TARGET_FILE:Zavrik>
           -DPOINTER_SIZE=${CMAKE_SIZEOF_VOID_P} -P ${CMAKE_CURRENT_SOURCE_DIR}/tests/check_dll.cmake)
+
+add_test(NAME dll.link_line
+  COMMAND ${CMAKE_COMMAND} -DTARGET_DIR=${CMAKE_BINARY_DIR}/CMakeFiles/Zavrik.dir -DBINARY_DIR=${CMAKE_BINARY_DIR}
+          -P ${CMAKE_CURRENT_SOURCE_DIR}/tests/check_link_line.cmake)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   # Every function that crosses the boundary is __stdcall: MinGW decorates those as

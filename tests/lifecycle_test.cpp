@@ -30,7 +30,8 @@ TEST_F(LifecycleTest, TheFirstProbeRunsOnePeriodAfterStartUp)
     EXPECT_EQ(StandInGetCounts().desktopOpens, 0);
     ClearTrace();
     StandInPump(1);
-    EXPECT_EQ(Trace(TraceHost)[0], "Enum") << "a workstation locked at start-up is switched on the first tick";
+    EXPECT_EQ(Trace(TraceHost), (std::vector<std::string>{"Enum", "Enum end"}))
+        << "a workstation locked at start-up is switched on the first tick";
 }
 
 TEST_F(LifecycleTest, ATimerThatCannotBeCreatedFailsStartUpButKeepsWhatWasDone)

@@ -1,6 +1,10 @@
 // The poll of the workstation lock and the away state, tick by tick.
 #include "tests/plugin_fixture.h"
 
+#include <type_traits>
+
+#include "watcher/connection_records.h"
+
 namespace {
 
 class LockWatcherTest : public PluginTest {
@@ -13,14 +17,19 @@ protected:
         ClearTrace();
     }
 
-    // The statuses the plug-in set on the ticks so far: "5", "1", or "-" for a tick that
-    // called nothing of the host.
-    static std::string Transitions(const std::vector<std::string>& perTick) {
-        std::string all;
-        for (const std::string& t : perTick) {
-            all += t;
+    // What one tick did, from its whole trace of host calls: the status it switched "alpha"
+    // to, "-" for nothing, "?" for anything else.
+    static std::string SwitchedTo(const std::vector<std::string>& calls)
+    {
+        if (calls.empty()) {
+            return "-";
         }
-        return all;
+        for (int status : {LockedStatus, UnlockedStatus}) {
+            if (calls == Lines({{"Enum"}, Accepted("alpha", "jabber", status), {"Enum end"}})) {
+                return std::to_string(status);
+            }
+        }
+        return "?";
     }
 };
 
@@ -52,13 +61,7 @@ TEST_F(LockWatcherTest, EachChangeIsActedOnOnceAtTheNextTick)
             StandInSetOpenFails(world == OpenFails);
             ClearTrace();
             Ticks(1);
-            const std::vector<std::string> calls = Trace(TraceHost);
-            if (calls.empty()) {
-                seen += '-';
-            } else {
-                const std::string last = calls[calls.size() - 2];  // SetInfo, before "Enum end"
-                seen += last.substr(last.size() - 1);
-            }
+            seen += SwitchedTo(Trace(TraceHost));
         }
         EXPECT_EQ(seen, c.expected);
         StandInSetLocked(false);
@@ -116,6 +119,74 @@ TEST_F(LockWatcherTest, TerminateWhileAwayLeavesEveryConnectionAway)
     Ticks(10);
     EXPECT_TRUE(Trace(TraceAll).empty());
     EXPECT_EQ(FakeHostStoredStatus(0), 5);
+}
+
+// A message loop can hold a WM_TIMER taken from the queue before the timer was killed, and
+// dispatch it afterwards; Windows then still calls the procedure. Such a tick does nothing.
+TEST_F(LockWatcherTest, ATickOfAKilledOrReplacedTimerDoesNothing)
+{
+    const UINT_PTR first = StandInTimerId(0);
+    ASSERT_EQ(Start(), 0) << "a second start replaces the timer";
+    const UINT_PTR second = StandInTimerId(1);
+    ASSERT_NE(second, 0u);
+    StandInSetLocked(true);
+    ClearTrace();
+    ASSERT_TRUE(StandInDispatchTakenTick(first));
+    EXPECT_EQ(Trace(TraceAll), std::vector<std::string>{"tick"}) << "the replaced timer's tick neither probes nor switches";
+
+    Ticks(1);
+    ASSERT_EQ(FakeHostStoredStatus(0), 5) << "the live timer's tick does";
+    Stop();
+    StandInSetLocked(false);
+    ClearTrace();
+    ASSERT_TRUE(StandInDispatchTakenTick(second));
+    EXPECT_EQ(Trace(TraceAll), std::vector<std::string>{"tick"}) << "after Terminate the state stays frozen";
+    EXPECT_EQ(FakeHostStoredStatus(0), 5);
+}
+
+// A restart (Terminate, then Initialize) from inside the open "Error" box of a switch to 5:
+// that switch still finishes when the box closes, and what it did is remembered, so the
+// unlock after it is acted on.
+TEST_F(LockWatcherTest, ASwitchInterruptedByARestartCountsOnceItReturns)
+{
+    FakeHostReset();
+    AddConnection("lacks", "irc", false);
+    AddConnection("works", "jabber");
+    ASSERT_EQ(Start(), 0);
+    StandInSetBoxRule({StandInBoxWhenUnlocked, 0});
+    StandInSchedule(5000, [](void*) { StandInSetLocked(true); }, nullptr);
+    using Self = std::remove_pointer_t<decltype(this)>;
+    StandInSchedule(
+        15000,
+        [](void* test) {
+            Self& self = *static_cast<Self*>(test);
+            self.Stop();
+            EXPECT_EQ(self.Start(), 0);
+        },
+        this);
+    StandInSchedule(40000, [](void*) { StandInSetLocked(false); }, nullptr);
+    ClearTrace();
+    StandInPumpUntil(60000);
+
+    const std::vector<std::string> lacking = {
+        "GetInfo lacks item 2000 -> \"irc\"",
+        "GetService \"Protocol/irc/Connection/ChangeUserStatus\" -> 0",
+        "MessageBoxA 0x0 \"Error\" \"Zavrik\" 0x40",
+        "box closed by the user",
+    };
+    const std::vector<std::string> restart = {
+        "RegisterService \"AddIn/Zavrik/ShowOptionDialog\"",
+        "GetService \"System/Connection/GetInfo\" -> GetInfo",
+        "GetService \"System/Connection/SetInfo\" -> SetInfo",
+        "GetService \"System/Connection/Enum\" -> Enum",
+        "GetService \"System/EnumProtocols\" -> EnumProtocols",
+        "GetEvent \"System/Connection/OnInfoChange\" -> OnInfoChange",
+    };
+    EXPECT_EQ(Trace(TraceHost | TraceBox),
+              Lines({{"Enum"}, {lacking.begin(), lacking.end() - 1}, restart, {lacking.back()},
+                     Accepted("works", "jabber", 5), {"Enum end"},
+                     {"Enum"}, lacking, Accepted("works", "jabber", 1), {"Enum end"}}));
+    EXPECT_EQ(FakeHostStoredStatus(1), 1);
 }
 
 // The "Error" box of a protocol without its service stays hidden on the locked desktop for

@@ -61,15 +61,16 @@ TEST_F(StatusSwitchTest, ARefusedChangeIsNotRecordedAndAMissingServiceShowsTheEr
     EXPECT_EQ(FakeHostStoredStatus(1), 0);
 }
 
-TEST_F(StatusSwitchTest, TheStatusRecordIsCleanInEveryCallEvenAfterTheHostWroteIntoIt)
+TEST_F(StatusSwitchTest, TheRecordsAreLaidOutAgainBeforeEverySwitchAfterTheHostWroteIntoThem)
 {
-    // The fake host checks size 16, status 5 or 1 and both reserved fields 0 on every call,
-    // and writes into the reserved field after each; any fault fails the test on tear-down.
+    // The fake host checks every record it is handed: ChangeUserStatus size 16, status 5 or 1
+    // and both reserved fields 0; SetInfo item 1002, type 2, a 4-byte buffer holding 5 or 1.
+    // After each call it writes into those fields; any fault fails the test on tear-down.
     AddConnection("alpha", "jabber");
-    FakeHostScribbleOnStatusChange(true);
+    FakeHostScribbleOnRecords(true);
     LockAndUnlock();
-    ASSERT_EQ(Trace(TraceCalls).size(), 12u);
-    EXPECT_EQ(TraceFaultCount(), 0);
+    EXPECT_EQ(Trace(TraceCalls), Lines({{"Enum"}, Accepted("alpha", "jabber", 5), {"Enum end"},
+                                        {"Enum"}, Accepted("alpha", "jabber", 1), {"Enum end"}}));
 }
 
 TEST_F(StatusSwitchTest, MissingSystemServicesArePassedOnAsZeroWithoutHarm)
@@ -110,7 +111,7 @@ struct NameCase {
     const char* what;
     FakeInfoReply reply;
     std::string protocol;  // the bytes the host holds
-    int32_t redirectSize;
+    int32_t claimedSize;
     std::string lookedUp;  // the name expected in GetService, or "" for the "Error" box without a look-up
 };
 
@@ -131,6 +132,12 @@ TEST_F(StatusSwitchTest, TheProtocolNameIsReadOnlyWithinItsBounds)
         {"its own record, 988 bytes unterminated, claiming more", ReplyRedirect, std::string(988, 'p'), 5000, ""},
         {"its own record of size 0", ReplyRedirect, std::string("\0", 1), 0, ""},
         {"its own record of a negative size", ReplyRedirect, std::string("\0", 1), -1, ""},
+        {"our own record, resized to 0", ReplyResized, "jabber", 0, ""},
+        {"our own record, resized to a negative size", ReplyResized, "jabber", -1, ""},
+        {"our own record, resized to the most negative size", ReplyResized, "jabber", INT32_MIN, ""},
+        {"our own record, resized to 7", ReplyResized, "jabber", 7, nameFor("jabber")},
+        {"our own record, resized to 6: the terminator lies outside", ReplyResized, "jabber", 6, ""},
+        {"our own record, resized past our buffer", ReplyResized, "jabber", 5000, nameFor("jabber")},
         {"no value record", ReplyNullData, "jabber", 0, nameFor("")},
         {"no buffer", ReplyNullBuffer, "jabber", 0, nameFor("")},
     };
@@ -142,7 +149,7 @@ TEST_F(StatusSwitchTest, TheProtocolNameIsReadOnlyWithinItsBounds)
         setup.name = "c";
         setup.protocol = c.protocol;
         setup.reply = c.reply;
-        setup.redirectSize = c.redirectSize;
+        setup.claimedSize = c.claimedSize;
         FakeHostAddConnection(setup);
         StandInSetLocked(true);
         ASSERT_EQ(Start(), 0);

@@ -44,8 +44,14 @@ static void SwitchAndRemember(int32_t status, bool away)
     awaySet = away;
 }
 
-void CALLBACK OnPollTimer(HWND /*window*/, UINT /*message*/, UINT_PTR /*eventId*/, DWORD /*tickCount*/)
+void CALLBACK OnPollTimer(HWND /*window*/, UINT /*message*/, UINT_PTR eventId, DWORD /*tickCount*/)
 {
+    // Only the live timer's ticks count. A message loop may hold a WM_TIMER taken from the
+    // queue before Terminate or a second Initialize killed its timer; dispatched later, it
+    // still reaches this procedure, and does nothing: the state stays frozen at Terminate.
+    if (timerId == 0 || eventId != timerId) {
+        return;
+    }
     // A tick that arrives while a switch is running returns at once: the switch's records are
     // in use, and nesting a switch per tick would deepen the stack for as long as the lock
     // lasts. The state it would have seen is looked at again on the next tick.

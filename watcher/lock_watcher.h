@@ -23,5 +23,6 @@ void StopLockWatcher();
 // desktop. A desktop that cannot be opened counts as unlocked.
 bool IsDesktopLocked();
 
-// The timer procedure; its arguments are not used.
+// The timer procedure. A tick whose `eventId` is not the live timer's returns at once; the
+// other arguments are not used.
 void CALLBACK OnPollTimer(HWND window, UINT message, UINT_PTR eventId, DWORD tickCount);

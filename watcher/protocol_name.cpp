@@ -10,6 +10,10 @@ const char* FindProtocolName(const ConnectionInfo& info, const char* ownBuffer, 
     }
     const char* text = static_cast<const char*>(data->buffer);
 
+    // A record of 0 bytes or fewer holds no terminator: a name that does not fit.
+    if (data->bufferSize <= 0) {
+        return nullptr;
+    }
     int32_t limit = MaxProtocolNameLength + 1;
     if (data->bufferSize < limit) {
         limit = data->bufferSize;

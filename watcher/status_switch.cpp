@@ -1,8 +1,8 @@
 #include "watcher/status_switch.h"
 
+#include "host/plugin_names.h"
 #include "host/service_name.h"
 #include "platform/windows_api.h"
-#include "plugin/version.h"
 #include "watcher/protocol_name.h"
 
 ServiceHandle getInfoService;

@@ -104,4 +104,12 @@ STANDIN_API void StandInSetTimerFails(bool fails);
 STANDIN_API void StandInSetBoxRule(StandInBoxRule rule);
 
 STANDIN_API StandInCounts StandInGetCounts(void);
+
+// The identifier given to the n-th timer created since StandInReset, counting from 0; 0 when
+// there was no such timer.
+STANDIN_API UINT_PTR StandInTimerId(int n);
+// Dispatches a WM_TIMER of timer `id` that a message loop took from the queue earlier: as
+// DispatchMessage does on Windows, the procedure the timer had is called even when the timer
+// has been killed or replaced since. Returns false when no timer had that identifier.
+STANDIN_API bool StandInDispatchTakenTick(UINT_PTR id);
 }

@@ -270,6 +270,22 @@ extern "C" StandInCounts StandInGetCounts(void)
     return counts;
 }
 
+extern "C" UINT_PTR StandInTimerId(int n)
+{
+    return n >= 0 && static_cast<UINT_PTR>(n) < world.nextTimerId - FirstTimerId ? FirstTimerId + static_cast<UINT_PTR>(n) : 0;
+}
+
+extern "C" bool StandInDispatchTakenTick(UINT_PTR id)
+{
+    for (int i = 0; i < world.timerCount; ++i) {
+        if (world.timers[i].id == id) {
+            StandInCallTimerProc(world.timers[i]);
+            return true;
+        }
+    }
+    return false;
+}
+
 // ---- the Windows calls ----
 
 // Only the interactive desktop "Default" exists; it can be opened for switching unless the

@@ -35,18 +35,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (int i = 0; i < connections; ++i) {
         FakeConnectionSetup setup;
         setup.name = "c" + std::to_string(i);
-        setup.reply = static_cast<FakeInfoReply>(in.Byte() % 6);
+        setup.reply = static_cast<FakeInfoReply>(in.Byte() % 7);
         setup.changeResult = static_cast<int8_t>(in.Byte());
         setup.hasService = (in.Byte() & 1) != 0;
-        setup.redirectSize = static_cast<int16_t>(in.Word());
+        setup.claimedSize = static_cast<int16_t>(in.Word());
         const size_t length = in.Word() % 2100;
         for (size_t k = 0; k < length && in.at < in.size; ++k) {
             setup.protocol += static_cast<char>(in.Byte());
         }
         // A redirected record is read only within the size it states; the fake host holds
         // exactly the protocol bytes, so a size beyond them would be the host's own lie.
-        if (setup.reply == ReplyRedirect && setup.redirectSize > static_cast<int32_t>(setup.protocol.size())) {
-            setup.redirectSize = static_cast<int32_t>(setup.protocol.size());
+        if (setup.reply == ReplyRedirect && setup.claimedSize > static_cast<int32_t>(setup.protocol.size())) {
+            setup.claimedSize = static_cast<int32_t>(setup.protocol.size());
         }
         FakeHostAddConnection(setup);
     }

@@ -35,6 +35,7 @@ std::vector<Connection> connections;
 std::vector<std::string> omitted;
 std::vector<std::string> lookups;
 bool scribble;
+int32_t scribbledValue = 0x77;  // where a scribbling SetInfo points the value record
 char eventMarker;  // the one event's handle is this byte's address
 
 constexpr uintptr_t ConnectionHandleBase = 0xC0000;
@@ -176,11 +177,16 @@ int32_t GetInfo(Connection& connection, ConnectionInfo* info)
     const size_t room = static_cast<size_t>(data->bufferSize);
     std::string shown;
     switch (setup.reply) {
-    case ReplyName: {
+    case ReplyName:
+    case ReplyResized: {
         const size_t length = setup.protocol.size() < room ? setup.protocol.size() : room - 1;
         memcpy(buffer, setup.protocol.data(), length);
         buffer[length] = '\0';
         shown = Quoted(std::string(setup.protocol, 0, length).c_str());
+        if (setup.reply == ReplyResized) {
+            data->bufferSize = setup.claimedSize;
+            shown += ", size now " + std::to_string(setup.claimedSize);
+        }
         break;
     }
     case ReplyNothing:
@@ -194,9 +200,9 @@ int32_t GetInfo(Connection& connection, ConnectionInfo* info)
     }
     case ReplyRedirect:
         connection.redirectedBytes.assign(setup.protocol.begin(), setup.protocol.end());
-        connection.redirected = ConnectionInfoData{InfoTypeString, connection.redirectedBytes.data(), setup.redirectSize};
+        connection.redirected = ConnectionInfoData{InfoTypeString, connection.redirectedBytes.data(), setup.claimedSize};
         info->data = &connection.redirected;
-        shown = "its own record of " + std::to_string(setup.redirectSize) + " bytes";
+        shown = "its own record of " + std::to_string(setup.claimedSize) + " bytes";
         break;
     case ReplyNullData:
         info->data = nullptr;
@@ -223,6 +229,12 @@ int32_t SetInfo(Connection& connection, ConnectionInfo* info)
     }
     connection.storedStatus = value;
     TraceAdd(TraceHost, "SetInfo " + connection.setup.name + " item 1002 = " + std::to_string(value));
+    if (scribble) {
+        info->infoId = InfoProtocolName;
+        info->data->type = InfoTypeString;
+        info->data->buffer = &scribbledValue;
+        info->data->bufferSize = ProtocolNameBufferSize;
+    }
     return 0;
 }
 
@@ -382,7 +394,7 @@ void FakeHostOmitService(const char* name)
     omitted.push_back(name);
 }
 
-void FakeHostScribbleOnStatusChange(bool on)
+void FakeHostScribbleOnRecords(bool on)
 {
     scribble = on;
 }

@@ -17,9 +17,11 @@ enum FakeInfoReply {
     ReplyNothing,     // writes nothing
     ReplyRawBytes,    // the protocol bytes as they stand, no terminator added
     ReplyRedirect,    // points the request at a value record of its own (protocol bytes,
-                      // no terminator added, bufferSize redirectSize)
+                      // no terminator added, bufferSize claimedSize)
     ReplyNullData,    // clears the request's data pointer
     ReplyNullBuffer,  // clears the value record's buffer pointer
+    ReplyResized,     // the name, as ReplyName, but the plug-in's own value record now
+                      // claims bufferSize claimedSize
 };
 
 struct FakeConnectionSetup {
@@ -28,7 +30,7 @@ struct FakeConnectionSetup {
     bool hasService = true;     // whether the protocol offers Connection/ChangeUserStatus
     int32_t changeResult = 1;   // what that service returns; non-zero means accepted
     FakeInfoReply reply = ReplyName;
-    int32_t redirectSize = 0;
+    int32_t claimedSize = 0;  // the bufferSize a ReplyRedirect or ReplyResized record states
 };
 
 // A host with no connections, every System/ service present, an empty trace, and the
@@ -40,9 +42,10 @@ int FakeHostConnectionCount();
 const FakeConnectionSetup& FakeHostConnection(int index);
 // "System/..." service `name` does not exist: GetService gives 0 for it.
 void FakeHostOmitService(const char* name);
-// After reading a status change, the protocol service writes into the record's reserved
-// field, as a careless host might.
-void FakeHostScribbleOnStatusChange(bool scribble);
+// A careless host: after each call, the protocol service writes into the status-change
+// record's reserved field, and SetInfo into every field of its request and value record that
+// a switch lays out (item, type, buffer, size).
+void FakeHostScribbleOnRecords(bool scribble);
 
 // The record handed to Initialize: all nine entries; the five the plug-in must never call
 // report a fault.

@@ -48,7 +48,17 @@ bool Load(PluginLibrary* plugin)
     return true;
 }
 
-// ---- exports and identity ----
+// ---- loading, exports and identity ----
+
+// Windows calls DllMain on loading; a FALSE from it makes LoadLibrary fail (error 1114).
+void CheckLoad()
+{
+    char error[256];
+    PluginLibrary plugin;
+    const bool loaded = LoadPlugin("Zavrik.dll", &plugin, error, sizeof error);
+    Report(loaded, "LoadLibrary loads Zavrik.dll: its DllMain returns TRUE", loaded ? "" : error);
+    UnloadPlugin(&plugin);
+}
 
 void CheckExports()
 {
@@ -373,6 +383,7 @@ void CheckRealModalBox()
 
 int main()
 {
+    CheckLoad();
     CheckExports();
     CheckStackBalance();
     CheckRealModalBox();

@@ -1,0 +1,28 @@
+cmake_minimum_required(VERSION 3.20)
+# Zavrik.dll is linked against exactly USER32 and KERNEL32: no default libraries of the
+# toolchain, no C run time. Reads the link command CMake wrote for the DLL, with the
+# response files it names.
+#   -DTARGET_DIR=the DLL's CMakeFiles/Zavrik.dir -DBINARY_DIR=the build tree
+file(READ ${TARGET_DIR}/link.txt link)
+string(REGEX MATCHALL "@[^ \n]+\\.rsp" responses "${link}")
+foreach(response IN LISTS responses)
+  string(SUBSTRING "${response}" 1 -1 path)
+  file(READ ${BINARY_DIR}/${path} text)
+  string(APPEND link " ${text}")
+endforeach()
+separate_arguments(words UNIX_COMMAND "${link}")
+set(libraries "")
+foreach(word IN LISTS words)
+  if(word MATCHES "^-l" OR (word MATCHES "\\.(a|lib)$" AND NOT word MATCHES "^-Wl," AND NOT word STREQUAL "CMakeFiles/Zavrik.dir/objects.a"))
+    list(APPEND libraries ${word})
+  endif()
+endforeach()
+list(REMOVE_DUPLICATES libraries)
+list(SORT libraries)
+if(NOT libraries STREQUAL "-lkernel32;-luser32")
+  message(FATAL_ERROR "Zavrik.dll is linked with: ${libraries}")
+endif()
+if(NOT link MATCHES "-nostdlib")
+  message(FATAL_ERROR "Zavrik.dll is linked without -nostdlib, so the toolchain adds its own libraries")
+endif()
+message(STATUS "linked with ${libraries} and nothing else")
