@@ -8,8 +8,29 @@ as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# Runs apt-get as root. A package manager that holds apt's lock (a fresh machine often runs
+# its own updates at first boot) is waited for, up to 15 minutes, instead of failing on it.
+apt_get() {
+  local log deadline=$((SECONDS + 900)) rc
+  log=$(mktemp)
+  while :; do
+    rc=0
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=60 "$@" >"$log" 2>&1 || rc=$?
+    if [ "$rc" -ne 0 ] && [ "$SECONDS" -lt "$deadline" ] &&
+      grep -qE 'Could not get lock|Unable to acquire the dpkg frontend lock|Unable to lock' "$log"; then
+      echo "apt is busy: another package manager holds its lock; waiting" >&2
+      sleep 5
+      continue
+    fi
+    cat "$log" >&2
+    rm -f "$log"
+    return "$rc"
+  done
+}
+
 apt_updated=
-# Installs the Debian packages among "$@" that are not installed yet.
+# Installs the Debian packages among "$@" that are not installed yet, without the packages
+# they merely recommend.
 need_packages() {
   local missing=()
   local p
@@ -19,10 +40,10 @@ need_packages() {
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "installing: ${missing[*]}" >&2
   if [ -z "$apt_updated" ]; then
-    as_root apt-get update -q >&2
+    apt_get update -q
     apt_updated=1
   fi
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}" >&2
+  apt_get install -y -q --no-install-recommends "${missing[@]}"
 }
 
 need_native_tools() {
@@ -40,7 +61,8 @@ build_native() {
 WINE_ENV=(WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml=")
 
 # Whether this machine executes 32-bit x86 programs: some kernels (without IA-32
-# emulation, or in some virtual machines) refuse them, and then no 32-bit Wine can run.
+# emulation) and some virtual machines refuse them, and then no 32-bit Wine can start here;
+# the Wine tests then run in the 32-bit test machine (tools/i386vm/run).
 can_run_i386() {
   need_packages binutils
   local dir
@@ -53,41 +75,41 @@ can_run_i386() {
   return $rc
 }
 
-# Installs Wine for the given build ("win32" or "win64") and sets WINE to its loader.
-need_wine() {
-  if [ "$1" = win32 ]; then
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
-      as_root dpkg --add-architecture i386
-      apt_updated=
-    fi
-    need_packages wine32:i386 wine xvfb xauth
-    WINE=wine
-  else
-    need_packages wine64 wine xvfb xauth
-    WINE=/usr/lib/wine/wine64
+# Where the 32-bit Wine runs here, as the Windows stage names it.
+wine_place() {
+  if can_run_i386; then echo "32-bit Wine on this machine"; else echo "32-bit Wine in a virtual machine"; fi
+}
+
+# Installs the host's own 32-bit Wine (where it can run) and makes its prefix in
+# build/win32/wineprefix once; sets WINEPREFIX.
+need_host_wine() {
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+    apt_updated=
+  fi
+  need_packages wine32:i386 wine fonts-wine xvfb xauth
+  export WINEPREFIX="$ROOT/build/win32/wineprefix"
+  if [ ! -f "$WINEPREFIX/.made" ]; then
+    env "${WINE_ENV[@]}" xvfb-run -a sh "$ROOT/tools/wine/make-prefix" >&2
+    touch "$WINEPREFIX/.made"
   fi
 }
 
-# The server that goes with a Wine loader.
-wineserver_of() {
-  if [ "$1" = wine ]; then echo wineserver; else echo /usr/lib/wine/wineserver64; fi
+# Runs the shell command line COMMAND under 32-bit Wine in the folder DIR: here, where this
+# machine runs 32-bit programs, else in the 32-bit test machine.
+#   run_in_wine DIR COMMAND
+run_in_wine() {
+  if can_run_i386; then
+    need_host_wine
+    (cd "$1" && env "${WINE_ENV[@]}" xvfb-run -a sh -c "$2")
+  else
+    bash "$ROOT/tools/i386vm/run" "$1" "$2"
+  fi
 }
 
-# Configures and builds a Windows tree: build/win32 (what ships) or build/win64 (tests only).
+# Configures and builds the Windows tree build/win32: the DLL and its 32-bit test programs.
 build_windows() {
-  local name=$1
-  if [ "$name" = win32 ]; then
-    need_packages g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 cmake make
-    cmake --preset win32 >/dev/null
-  else
-    need_packages g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 cmake make
-    cmake -S "$ROOT" -B "$ROOT/build/win64" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" \
-      -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
-  fi
-  cmake --build "$ROOT/build/$name" -j"$JOBS" >/dev/null
-}
-
-# Which Windows build this machine can run under Wine.
-wine_build() {
-  if can_run_i386; then echo win32; else echo win64; fi
+  need_packages g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 cmake make
+  cmake --preset win32 >/dev/null
+  cmake --build "$ROOT/build/win32" -j"$JOBS" >/dev/null
 }
