@@ -60,3 +60,31 @@ add_test(NAME dll.link_line
 add_test(NAME dll.stdcall
   COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${ZAVRIK_OBJDUMP} -DNM=${ZAVRIK_MINGW_PREFIX}-nm -DDLL=$<TARGET_FILE:Zavrik>
           -DOBJECTS=$<JOIN:$<TARGET_OBJECTS:Zavrik>,|> -P ${CMAKE_CURRENT_SOURCE_DIR}/tests/check_stdcall.cmake)
+
+# The Wine tests, labelled "wine": tests/wine/run-wine-tests.sh runs them under a 32-bit
+# Wine, in the 32-bit test machine (tools/i386vm/run) or on a host that runs 32-bit programs,
+# with `wine` on the PATH and this tree at the same path.
+set(ZAVRIK_WINE wine)
+set(ZAVRIK_WINE_TESTS "")
+# The differential test: every scenario gives under Wine the very timeline it gives on
+# Linux, which is its checked-in expected file.
+file(GLOB scenarios ${CMAKE_CURRENT_SOURCE_DIR}/scenarios/*.txt)
+foreach(scenario IN LISTS scenarios)
+  get_filename_component(name ${scenario} NAME_WE)
+  string(REGEX REPLACE "\\.txt$" ".expected" expected ${scenario})
+  add_test(NAME wine.scenario.${name}
+    COMMAND ${CMAKE_COMMAND} "-DSIM=${ZAVRIK_WINE};$<TARGET_FILE:zavrik-sim>" "-DARGS=--color=never;${scenario}"
+            -DEXPECTED=${expected} -P ${CMAKE_CURRENT_SOURCE_DIR}/tests/run_sim.cmake)
+  list(APPEND ZAVRIK_WINE_TESTS wine.scenario.${name})
+endforeach()
+add_test(NAME wine.refuses_a_bad_file
+  COMMAND ${CMAKE_COMMAND} "-DSIM=${ZAVRIK_WINE};$<TARGET_FILE:zavrik-sim>" -DARGS=${CMAKE_CURRENT_SOURCE_DIR}/tests/broken.txt
+          "-DREFUSED=broken\\.txt:4: unknown directive 'lok'" -P ${CMAKE_CURRENT_SOURCE_DIR}/tests/run_sim.cmake)
+list(APPEND ZAVRIK_WINE_TESTS wine.refuses_a_bad_file)
+# The direct checks of the DLL, one program run each; each prints its own result line.
+foreach(check load exports stack_balance modal_box)
+  add_test(NAME wine.check.${check} COMMAND ${ZAVRIK_WINE} $<TARGET_FILE:wine_checks> ${check}
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  list(APPEND ZAVRIK_WINE_TESTS wine.check.${check})
+endforeach()
+set_tests_properties(${ZAVRIK_WINE_TESTS} PROPERTIES LABELS wine TIMEOUT 90)

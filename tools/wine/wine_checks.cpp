@@ -365,14 +365,41 @@ void CheckRealModalBox()
     UnloadPlugin(&plugin);
 }
 
+struct Check {
+    const char* name;
+    void (*run)();
+};
+
+const Check Checks[] = {
+    {"load", CheckLoad},
+    {"exports", CheckExports},
+    {"stack_balance", CheckStackBalance},
+    {"modal_box", CheckRealModalBox},
+};
+
 }  // namespace
 
-int main()
+// wine_checks [CHECK...]: runs the named checks (all when none is named), printing a line for
+// each; exits non-zero when one failed or a name is unknown.
+int main(int argc, char** argv)
 {
-    CheckLoad();
-    CheckExports();
-    CheckStackBalance();
-    CheckRealModalBox();
-    printf("%d passed, %d failed\n", passed, failed);
-    return failed == 0 ? 0 : 1;
+    for (const Check& check : Checks) {
+        bool wanted = argc == 1;
+        for (int i = 1; i < argc; ++i) {
+            wanted = wanted || strcmp(argv[i], check.name) == 0;
+        }
+        if (wanted) {
+            check.run();
+        }
+    }
+    for (int i = 1; i < argc; ++i) {
+        bool known = false;
+        for (const Check& check : Checks) {
+            known = known || strcmp(argv[i], check.name) == 0;
+        }
+        if (!known) {
+            Report(false, argv[i], "no such check");
+        }
+    }
+    return failed == 0 && passed > 0 ? 0 : 1;
 }
