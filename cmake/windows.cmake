@@ -33,7 +33,10 @@ add_executable(zavrik-sim
   tools/sim/sim_main.cpp tools/sim/scenario.cpp tools/sim/timeline.cpp tools/sim/text_utf8.cpp
   tools/sim/sim_run.cpp ${ZAVRIK_HARNESS_SOURCES})
 add_executable(wine_checks tools/wine/wine_checks.cpp ${ZAVRIK_HARNESS_SOURCES})
-foreach(program zavrik-sim wine_checks)
+# The conformance rows against real Windows (Wine), the same rows the native tree runs
+# against the stand-in.
+add_executable(conformance tests/conformance/conformance.cpp tests/conformance/platform_windows.cpp)
+foreach(program zavrik-sim wine_checks conformance)
   target_include_directories(${program} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   target_compile_options(${program} PRIVATE ${ZAVRIK_TOOL_FLAGS})
   target_compile_definitions(${program} PRIVATE ZAVRIK_PLUGIN_PATH="Zavrik.dll")
@@ -86,5 +89,9 @@ foreach(check load exports stack_balance modal_box)
   add_test(NAME wine.check.${check} COMMAND ${ZAVRIK_WINE} $<TARGET_FILE:wine_checks> ${check}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
   list(APPEND ZAVRIK_WINE_TESTS wine.check.${check})
+endforeach()
+foreach(group strings timers message_boxes desktops)
+  add_test(NAME conformance.${group} COMMAND ${ZAVRIK_WINE} $<TARGET_FILE:conformance> ${group})
+  list(APPEND ZAVRIK_WINE_TESTS conformance.${group})
 endforeach()
 set_tests_properties(${ZAVRIK_WINE_TESTS} PROPERTIES LABELS wine TIMEOUT 90)

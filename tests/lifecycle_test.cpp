@@ -122,15 +122,21 @@ TEST_F(LifecycleTest, TheOptionDialogSaysThereIsNothingToConfigure)
 {
     ASSERT_EQ(Start(), 0);
     ClearTrace();
-    HWND owner = reinterpret_cast<HWND>(0x1234);
+    HWND owner = StandInCreateWindow();
     EXPECT_EQ(FakeHostCallPluginService("AddIn/Zavrik/ShowOptionDialog", reinterpret_cast<intptr_t>(owner), 99), 0);
     const std::string text = Cp932("設定可能な項目はありません");
     ASSERT_EQ(text.size(), 26u);
     ASSERT_NE(text.find('\x5c'), std::string::npos);
     EXPECT_EQ(Trace(TraceBox | TraceHost), (std::vector<std::string>{
-                                               "MessageBoxA 0x1234 \"" + text + "\" \"Zavrik\" 0x40",
+                                               "MessageBoxA 0x3a000 \"" + text + "\" \"Zavrik\" 0x40",
                                                "box closed by the user",
                                            }));
+
+    // An owner that is not a window: Windows refuses the box; the service still returns 0.
+    ClearTrace();
+    EXPECT_EQ(FakeHostCallPluginService("AddIn/Zavrik/ShowOptionDialog", 0x1234, 0), 0);
+    EXPECT_EQ(Trace(TraceBox), (std::vector<std::string>{"no box: MessageBoxA 0x1234 \"" + text +
+                                                         "\" \"Zavrik\" 0x40 -> 0, the owner is not a window"}));
 }
 
 TEST_F(LifecycleTest, TheOptionDialogStillWorksAfterStopAndWithoutAnOwner)

@@ -1,10 +1,12 @@
 // The controls of the stand-in Windows: the world the plug-in runs in, steered by tests and
 // tools. Product code never includes this header.
 //
-// Time is virtual and moves only while the thread dispatches messages: StandInPump, or the
-// modal loop of an open message box. Whatever is due at one instant runs in this order:
-// scheduled actions (in the order they were scheduled), then timer ticks (in the order the
-// timers were created).
+// Time is virtual. It moves while the thread dispatches messages (StandInPump, or the modal
+// loop of an open message box), which it does without a gap: every tick comes at its due
+// instant. It also moves in Sleep, which dispatches nothing; a timer that came due meanwhile,
+// however many periods ago, has one WM_TIMER waiting, as on Windows. Whatever is due at one
+// instant runs in this order: scheduled actions (in the order they were scheduled), then
+// timer ticks (in the order the timers were created).
 #pragma once
 
 #include <stdint.h>
@@ -25,6 +27,7 @@ enum StandInEventKind {
     StandInEvTickEnd,        // the timer procedure returned
     StandInEvBoxOpen,        // owner, text, caption, style, depth = boxes open including it
     StandInEvBoxClose,       // closedBy, result
+    StandInEvBoxRefused,     // owner, text, caption, style: the owner is not a window; result 0
     StandInEvAction,         // a scheduled action is about to run
 };
 
@@ -75,6 +78,7 @@ struct StandInCounts {
     int maxTickDepth;  // deepest nesting of timer procedures
     int boxes;         // message boxes shown
     int boxesOpen;     // message boxes not yet closed
+    int refusedBoxes;  // MessageBoxA calls refused because the owner is not a window
 };
 
 extern "C" {
@@ -102,14 +106,11 @@ STANDIN_API void StandInSetOpenFails(bool fails);
 STANDIN_API void StandInSetTimerFails(bool fails);
 // How the user closes the message boxes shown from now on.
 STANDIN_API void StandInSetBoxRule(StandInBoxRule rule);
+// The user presses OK on the innermost box that is open now, whatever its rule.
+STANDIN_API void StandInCloseOpenBox(void);
+// A window of the thread, for a message box's owner or a window's timers; the world has no
+// other windows. Each call gives a new one.
+STANDIN_API HWND StandInCreateWindow(void);
 
 STANDIN_API StandInCounts StandInGetCounts(void);
-
-// The identifier given to the n-th timer created since StandInReset, counting from 0; 0 when
-// there was no such timer.
-STANDIN_API UINT_PTR StandInTimerId(int n);
-// Dispatches a WM_TIMER of timer `id` that a message loop took from the queue earlier: as
-// DispatchMessage does on Windows, the procedure the timer had is called even when the timer
-// has been killed or replaced since. Returns false when no timer had that identifier.
-STANDIN_API bool StandInDispatchTakenTick(UINT_PTR id);
 }

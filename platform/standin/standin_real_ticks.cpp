@@ -1,8 +1,9 @@
 // Ticks from real Windows thread timers. Each timer of the world is backed by a real thread
 // timer with a short period; a due tick is brought to its procedure by running the thread's
-// real message loop until that real timer fires, so the procedure is called from
+// real message loop until that real timer fires, so the procedure is called from within
 // DispatchMessage as Windows calls any timer procedure. The virtual clock moves one period
 // per real tick.
+#include "platform/standin/standin_calls.h"
 #include "platform/standin/standin_timers.h"
 
 namespace {
@@ -20,6 +21,7 @@ Binding bindings[MaxBindings];
 
 // The tick the innermost message loop waits for, and whether it came.
 const StandInTimer* awaiting;
+const MSG* awaitingMessage;
 bool delivered;
 
 Binding* BindingOf(UINT_PTR virtualId)
@@ -42,7 +44,7 @@ void CALLBACK RealTick(HWND /*window*/, UINT /*message*/, UINT_PTR realId, DWORD
         return;
     }
     delivered = true;
-    StandInCallTimerProc(*awaiting);
+    StandInDispatchMessageA(awaitingMessage);
 }
 
 }  // namespace
@@ -77,23 +79,27 @@ void StandInTimerStopped(const StandInTimer& timer)
     }
 }
 
-void StandInDeliverTick(const StandInTimer& timer)
+void StandInDeliverTick(const StandInTimer& timer, const MSG& message)
 {
     if (BindingOf(timer.id) == nullptr) {
-        StandInCallTimerProc(timer);  // no real timer could be had: deliver it directly
+        StandInDispatchMessageA(&message);  // no real timer could be had: dispatch it directly
         return;
     }
-    // The world's timer table may change under the procedure; wait on a copy.
+    // The world's timer table may change under the procedure; wait on copies.
     const StandInTimer due = timer;
+    const MSG dueMessage = message;
     const StandInTimer* outerAwaiting = awaiting;
+    const MSG* outerMessage = awaitingMessage;
     const bool outerDelivered = delivered;
     awaiting = &due;
+    awaitingMessage = &dueMessage;
     delivered = false;
-    MSG message;
-    while (!delivered && GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+    MSG real;
+    while (!delivered && GetMessageA(&real, nullptr, 0, 0) > 0) {
+        TranslateMessage(&real);
+        DispatchMessageA(&real);
     }
     awaiting = outerAwaiting;
+    awaitingMessage = outerMessage;
     delivered = outerDelivered;
 }

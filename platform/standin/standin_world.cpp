@@ -1,5 +1,5 @@
-// The stand-in's world: the virtual clock and the thread's dispatch, the lock state, the
-// desktop handles, thread timers and modal message boxes.
+// The stand-in's world: the virtual clock and the thread's message queue and dispatch, the
+// lock state, the desktop handles, windows, thread timers and modal message boxes.
 #include "platform/standin/standin_calls.h"
 #include "platform/standin/standin_control.h"
 #include "platform/standin/standin_timers.h"
@@ -9,17 +9,27 @@ namespace {
 constexpr int MaxTimers = 16;
 constexpr int MaxActions = 4096;
 constexpr int MaxDesktopHandles = 64;
+constexpr int MaxWindows = 16;
 constexpr uint32_t Forever = 0xFFFFFFFFu;
 // Thread timer identifiers are handed out from here, so none of them is 0 or a small number
 // a caller might have passed as its own identifier.
 constexpr UINT_PTR FirstTimerId = 0x7A00;
 // Desktop handles are multiples of 4 from here; a closed handle is never handed out again.
 constexpr uintptr_t FirstDesktopHandle = 0x5D000;
+// Windows, likewise.
+constexpr uintptr_t FirstWindow = 0x3A000;
+// What a window timer's SetTimer returns.
+constexpr UINT_PTR WindowTimerResult = 1;
 
 struct ScheduledAction {
     uint32_t atMs;
     StandInAction action;
     void* context;
+};
+
+struct DesktopHandle {
+    uintptr_t value;  // 0: a free slot
+    ACCESS_MASK access;
 };
 
 struct World {
@@ -34,9 +44,13 @@ struct World {
     UINT_PTR nextTimerId;
     ScheduledAction actions[MaxActions];
     int actionCount;  // sorted by instant, then by the order they were scheduled
-    uintptr_t openDesktops[MaxDesktopHandles];
+    DesktopHandle desktops[MaxDesktopHandles];
     uintptr_t nextDesktopHandle;
+    HWND windows[MaxWindows];
+    int windowCount;
     int tickDepth;
+    int closeRequest;  // the depth of the box the user pressed OK on; 0 for none
+    DWORD lastError;
     StandInCounts counts;
 };
 
@@ -59,42 +73,58 @@ void Report(const StandInEvent& event)
     }
 }
 
-bool TextEquals(const char* a, const char* b)
+// Object names compare without regard to case, as Windows compares them.
+bool NameEquals(const char* a, const char* b)
 {
-    while (*a != '\0' && *a == *b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    while (*a != '\0' && lower(*a) == lower(*b)) {
         ++a;
         ++b;
     }
-    return *a == *b;
+    return lower(*a) == lower(*b);
 }
 
-int FindOpenDesktop(HDESK desktop)
+DesktopHandle* FindOpenDesktop(HDESK desktop)
 {
     const uintptr_t value = reinterpret_cast<uintptr_t>(desktop);
-    for (int i = 0; i < MaxDesktopHandles; ++i) {
-        if (value != 0 && world.openDesktops[i] == value) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-StandInTimer* FindLiveTimer(UINT_PTR id)
-{
-    for (int i = 0; i < world.timerCount; ++i) {
-        if (world.timers[i].live && world.timers[i].id == id) {
-            return &world.timers[i];
+    for (DesktopHandle& handle : world.desktops) {
+        if (value != 0 && handle.value == value) {
+            return &handle;
         }
     }
     return nullptr;
 }
 
-StandInTimer* NextDueTimer()
+bool IsStandInWindow(HWND window)
+{
+    for (int i = 0; i < world.windowCount; ++i) {
+        if (world.windows[i] == window) {
+            return true;
+        }
+    }
+    return false;
+}
+
+StandInTimer* FindLiveTimer(HWND window, UINT_PTR id)
+{
+    for (int i = 0; i < world.timerCount; ++i) {
+        StandInTimer& timer = world.timers[i];
+        if (timer.live && timer.window == window && timer.id == id) {
+            return &timer;
+        }
+    }
+    return nullptr;
+}
+
+// The live timer that comes due first (the first created of those due at the same instant),
+// among those `matches` accepts.
+template <typename Matches>
+StandInTimer* NextDueTimer(Matches matches)
 {
     StandInTimer* next = nullptr;
     for (int i = 0; i < world.timerCount; ++i) {
         StandInTimer& timer = world.timers[i];
-        if (timer.live && (next == nullptr || timer.dueMs < next->dueMs)) {
+        if (timer.live && matches(timer) && (next == nullptr || timer.dueMs < next->dueMs)) {
             next = &timer;
         }
     }
@@ -104,6 +134,30 @@ StandInTimer* NextDueTimer()
 uint32_t AddSaturated(uint32_t a, uint32_t b)
 {
     return b > Forever - a ? Forever : a + b;
+}
+
+MSG TimerMessage(const StandInTimer& timer)
+{
+    MSG message = {};
+    message.hwnd = timer.window;
+    message.message = WM_TIMER;
+    message.wParam = timer.id;
+    message.lParam = reinterpret_cast<LPARAM>(timer.proc);
+    message.time = world.nowMs;
+    return message;
+}
+
+// Takes the timer's WM_TIMER from the queue. The timer comes due again at its first period
+// boundary after now: periods missed while the thread did not dispatch give no more ticks.
+MSG TakeTimerMessage(StandInTimer& timer)
+{
+    const MSG message = TimerMessage(timer);
+    if (timer.dueMs <= world.nowMs) {
+        const uint32_t missed = (world.nowMs - timer.dueMs) / timer.period + 1;
+        const uint64_t next = static_cast<uint64_t>(timer.dueMs) + static_cast<uint64_t>(missed) * timer.period;
+        timer.dueMs = next > Forever ? Forever : static_cast<uint32_t>(next);
+    }
+    return message;
 }
 
 // Dispatches the thread's messages until the instant `targetMs` or until `done` says so.
@@ -119,7 +173,7 @@ bool RunUntil(uint32_t targetMs, Done done)
             return true;
         }
         const uint32_t actionMs = world.actionCount > 0 ? world.actions[0].atMs : Forever;
-        StandInTimer* timer = NextDueTimer();
+        StandInTimer* timer = NextDueTimer([](const StandInTimer&) { return true; });
         const uint32_t timerMs = timer != nullptr ? timer->dueMs : Forever;
         if (actionMs > targetMs && timerMs > targetMs) {
             if (world.nowMs < targetMs) {
@@ -139,9 +193,11 @@ bool RunUntil(uint32_t targetMs, Done done)
             Report(NewEvent(StandInEvAction));
             due.action(due.context);
         } else {
-            world.nowMs = timerMs;
-            timer->dueMs = AddSaturated(timerMs, timer->period);
-            StandInDeliverTick(*timer);
+            if (world.nowMs < timerMs) {
+                world.nowMs = timerMs;
+            }
+            const MSG message = TakeTimerMessage(*timer);
+            StandInDeliverTick(*timer, message);
         }
     }
 }
@@ -152,27 +208,6 @@ bool Never()
 }
 
 }  // namespace
-
-void StandInCallTimerProc(const StandInTimer& due)
-{
-    // The procedure may set or kill timers, which moves the table under `due`.
-    const StandInTimer timer = due;
-    ++world.tickDepth;
-    ++world.counts.ticks;
-    if (world.tickDepth > world.counts.maxTickDepth) {
-        world.counts.maxTickDepth = world.tickDepth;
-    }
-    StandInEvent event = NewEvent(StandInEvTick);
-    event.handle = timer.id;
-    event.depth = world.tickDepth;
-    Report(event);
-    timer.proc(nullptr, WM_TIMER, timer.id, world.nowMs);
-    StandInEvent end = NewEvent(StandInEvTickEnd);
-    end.handle = timer.id;
-    end.depth = world.tickDepth;
-    Report(end);
-    --world.tickDepth;
-}
 
 // ---- controls ----
 
@@ -260,6 +295,21 @@ extern "C" void StandInSetBoxRule(StandInBoxRule rule)
     world.boxRule = rule;
 }
 
+extern "C" void StandInCloseOpenBox(void)
+{
+    world.closeRequest = world.counts.boxesOpen;
+}
+
+extern "C" HWND StandInCreateWindow(void)
+{
+    if (world.windowCount == MaxWindows) {
+        return nullptr;
+    }
+    HWND window = reinterpret_cast<HWND>(FirstWindow + 4 * static_cast<uintptr_t>(world.windowCount));
+    world.windows[world.windowCount++] = window;
+    return window;
+}
+
 extern "C" StandInCounts StandInGetCounts(void)
 {
     StandInCounts counts = world.counts;
@@ -270,26 +320,11 @@ extern "C" StandInCounts StandInGetCounts(void)
     return counts;
 }
 
-extern "C" UINT_PTR StandInTimerId(int n)
-{
-    return n >= 0 && static_cast<UINT_PTR>(n) < world.nextTimerId - FirstTimerId ? FirstTimerId + static_cast<UINT_PTR>(n) : 0;
-}
-
-extern "C" bool StandInDispatchTakenTick(UINT_PTR id)
-{
-    for (int i = 0; i < world.timerCount; ++i) {
-        if (world.timers[i].id == id) {
-            StandInCallTimerProc(world.timers[i]);
-            return true;
-        }
-    }
-    return false;
-}
-
 // ---- the Windows calls ----
 
-// Only the interactive desktop "Default" exists; it can be opened for switching unless the
-// world says opening fails. Every handle handed out must be closed exactly once.
+// Only the interactive desktop "Default" exists; it can be opened unless the world says
+// opening fails. Every handle handed out must be closed exactly once, and keeps the access
+// it was opened with.
 HDESK WINAPI StandInOpenDesktopA(LPCSTR name, DWORD flags, BOOL inherit, ACCESS_MASK access)
 {
     StandInEvent event = NewEvent(StandInEvOpenDesktop);
@@ -297,18 +332,27 @@ HDESK WINAPI StandInOpenDesktopA(LPCSTR name, DWORD flags, BOOL inherit, ACCESS_
     event.flags = flags;
     event.inherit = inherit;
     event.access = access;
-    int slot = -1;
-    for (int i = 0; i < MaxDesktopHandles && slot < 0; ++i) {
-        slot = world.openDesktops[i] == 0 ? i : -1;
+    DesktopHandle* slot = nullptr;
+    for (DesktopHandle& handle : world.desktops) {
+        slot = slot == nullptr && handle.value == 0 ? &handle : slot;
     }
-    if (world.openFails || name == nullptr || !TextEquals(name, "Default") || slot < 0) {
+    DWORD error = 0;
+    if (name == nullptr || !NameEquals(name, "Default")) {
+        error = ERROR_FILE_NOT_FOUND;
+    } else if (world.openFails) {
+        error = ERROR_ACCESS_DENIED;
+    } else if (slot == nullptr) {
+        error = ERROR_NOT_ENOUGH_MEMORY;
+    }
+    if (error != 0) {
+        world.lastError = error;
         ++world.counts.failedOpens;
         Report(event);
         return nullptr;
     }
     const uintptr_t handle = world.nextDesktopHandle;
     world.nextDesktopHandle += 4;
-    world.openDesktops[slot] = handle;
+    *slot = DesktopHandle{handle, access};
     ++world.counts.desktopOpens;
     ++world.counts.desktopsOpen;
     event.handle = handle;
@@ -323,9 +367,13 @@ BOOL WINAPI StandInSwitchDesktop(HDESK desktop)
 {
     StandInEvent event = NewEvent(StandInEvSwitchDesktop);
     event.handle = reinterpret_cast<uintptr_t>(desktop);
+    const DesktopHandle* handle = FindOpenDesktop(desktop);
     BOOL result = FALSE;
-    if (FindOpenDesktop(desktop) < 0) {
+    if (handle == nullptr) {
         ++world.counts.badHandles;
+        world.lastError = ERROR_INVALID_HANDLE;
+    } else if ((handle->access & DESKTOP_SWITCHDESKTOP) == 0) {
+        world.lastError = ERROR_ACCESS_DENIED;
     } else if (world.locked) {
         ++world.counts.refusedSwitches;
     } else {
@@ -341,22 +389,24 @@ BOOL WINAPI StandInCloseDesktop(HDESK desktop)
 {
     StandInEvent event = NewEvent(StandInEvCloseDesktop);
     event.handle = reinterpret_cast<uintptr_t>(desktop);
-    const int slot = FindOpenDesktop(desktop);
-    if (slot < 0) {
+    DesktopHandle* handle = FindOpenDesktop(desktop);
+    if (handle == nullptr) {
         ++world.counts.badHandles;
+        world.lastError = ERROR_INVALID_HANDLE;
     } else {
-        world.openDesktops[slot] = 0;
+        *handle = DesktopHandle{};
         ++world.counts.desktopCloses;
         --world.counts.desktopsOpen;
     }
-    event.result = slot < 0 ? FALSE : TRUE;
+    event.result = handle == nullptr ? FALSE : TRUE;
     Report(event);
-    return slot < 0 ? FALSE : TRUE;
+    return handle == nullptr ? FALSE : TRUE;
 }
 
-// Thread timers only (no window). An identifier that names a live timer of the thread
-// re-arms that timer; any other identifier is ignored and a new one is handed out. The
-// period is held between USER_TIMER_MINIMUM and USER_TIMER_MAXIMUM.
+// A thread timer (no window) gets an identifier of its own, unless `eventId` names a live
+// thread timer, which is then re-armed; a window's timer is known by its window and
+// `eventId`. The period is held between USER_TIMER_MINIMUM and USER_TIMER_MAXIMUM. A timer
+// needs no procedure: its WM_TIMER then goes nowhere when dispatched.
 UINT_PTR WINAPI StandInSetTimer(HWND window, UINT_PTR eventId, UINT elapse, TIMERPROC proc)
 {
     StandInEvent event = NewEvent(StandInEvSetTimer);
@@ -369,8 +419,13 @@ UINT_PTR WINAPI StandInSetTimer(HWND window, UINT_PTR eventId, UINT elapse, TIME
     if (period > USER_TIMER_MAXIMUM) {
         period = USER_TIMER_MAXIMUM;
     }
-    StandInTimer* timer = FindLiveTimer(eventId);
-    if (timer == nullptr && !world.timerFails && window == nullptr && proc != nullptr) {
+    if (window != nullptr && !IsStandInWindow(window)) {
+        world.lastError = ERROR_INVALID_WINDOW_HANDLE;
+        Report(event);
+        return 0;
+    }
+    StandInTimer* timer = FindLiveTimer(window, eventId);
+    if (timer == nullptr && !world.timerFails) {
         if (world.timerCount == MaxTimers) {
             // Reuse the slot of a dead timer, keeping creation order for the live ones.
             int kept = 0;
@@ -383,10 +438,12 @@ UINT_PTR WINAPI StandInSetTimer(HWND window, UINT_PTR eventId, UINT elapse, TIME
         }
         if (world.timerCount < MaxTimers) {
             timer = &world.timers[world.timerCount++];
-            timer->id = world.nextTimerId++;
+            timer->window = window;
+            timer->id = window != nullptr ? eventId : world.nextTimerId++;
         }
     }
-    if (world.timerFails || window != nullptr || proc == nullptr || timer == nullptr) {
+    if (world.timerFails || timer == nullptr) {
+        world.lastError = ERROR_NOT_ENOUGH_MEMORY;
         Report(event);
         return 0;
     }
@@ -395,18 +452,19 @@ UINT_PTR WINAPI StandInSetTimer(HWND window, UINT_PTR eventId, UINT elapse, TIME
     timer->dueMs = AddSaturated(world.nowMs, period);
     timer->proc = proc;
     ++world.counts.timersSet;
-    event.result = static_cast<intptr_t>(timer->id);
+    const UINT_PTR result = window != nullptr ? WindowTimerResult : timer->id;
+    event.result = static_cast<intptr_t>(result);
     Report(event);
     StandInTimerStarted(*timer);
-    return timer->id;
+    return result;
 }
 
-// Stops the timer and drops any tick of it that is still due.
+// Stops the timer; a WM_TIMER of it not yet taken from the queue is gone with it.
 BOOL WINAPI StandInKillTimer(HWND window, UINT_PTR eventId)
 {
     StandInEvent event = NewEvent(StandInEvKillTimer);
     event.handle = eventId;
-    StandInTimer* timer = window == nullptr ? FindLiveTimer(eventId) : nullptr;
+    StandInTimer* timer = FindLiveTimer(window, eventId);
     if (timer != nullptr) {
         timer->live = false;
         ++world.counts.timersKilled;
@@ -417,43 +475,99 @@ BOOL WINAPI StandInKillTimer(HWND window, UINT_PTR eventId)
     return timer != nullptr ? TRUE : FALSE;
 }
 
+// The queue holds a WM_TIMER for each timer that has come due: one, however many periods
+// went by. `window` NULL takes the thread's messages of any window or none.
+BOOL WINAPI StandInPeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UINT remove)
+{
+    if ((filterMin != 0 || filterMax != 0) && (WM_TIMER < filterMin || WM_TIMER > filterMax)) {
+        return FALSE;
+    }
+    StandInTimer* timer = NextDueTimer([window](const StandInTimer& t) {
+        return t.dueMs <= world.nowMs && (window == nullptr || t.window == window);
+    });
+    if (timer == nullptr) {
+        return FALSE;
+    }
+    *message = (remove & PM_REMOVE) != 0 ? TakeTimerMessage(*timer) : TimerMessage(*timer);
+    return TRUE;
+}
+
+// A WM_TIMER goes to the procedure its lParam names, whether or not the timer still lives.
+LRESULT WINAPI StandInDispatchMessageA(const MSG* message)
+{
+    if (message == nullptr || message->message != WM_TIMER || message->lParam == 0) {
+        return 0;
+    }
+    const TIMERPROC proc = reinterpret_cast<TIMERPROC>(message->lParam);
+    const UINT_PTR id = message->wParam;
+    ++world.tickDepth;
+    ++world.counts.ticks;
+    if (world.tickDepth > world.counts.maxTickDepth) {
+        world.counts.maxTickDepth = world.tickDepth;
+    }
+    StandInEvent event = NewEvent(StandInEvTick);
+    event.handle = id;
+    event.depth = world.tickDepth;
+    Report(event);
+    proc(message->hwnd, WM_TIMER, id, world.nowMs);
+    StandInEvent end = NewEvent(StandInEvTickEnd);
+    end.handle = id;
+    end.depth = world.tickDepth;
+    Report(end);
+    --world.tickDepth;
+    return 0;
+}
+
 // Modal: the box keeps dispatching the thread's messages, ticks and scheduled actions
-// included, until the user closes it by the rule in force when it opened.
+// included, until the user closes it, by the rule in force when it opened or by
+// StandInCloseOpenBox. An owner that is not a window refuses the box.
 int WINAPI StandInMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
 {
+    if (owner != nullptr && !IsStandInWindow(owner)) {
+        world.lastError = ERROR_INVALID_WINDOW_HANDLE;
+        ++world.counts.refusedBoxes;
+        StandInEvent refused = NewEvent(StandInEvBoxRefused);
+        refused.owner = owner;
+        refused.text = text;
+        refused.caption = caption;
+        refused.style = style;
+        Report(refused);
+        return 0;
+    }
     const StandInBoxRule rule = world.boxRule;
     ++world.counts.boxes;
-    ++world.counts.boxesOpen;
+    const int depth = ++world.counts.boxesOpen;
     StandInEvent event = NewEvent(StandInEvBoxOpen);
     event.owner = owner;
     event.text = text;
     event.caption = caption;
     event.style = style;
-    event.depth = world.counts.boxesOpen;
+    event.depth = depth;
     Report(event);
 
     const int ticksAtOpen = world.counts.ticks;
+    auto pressedOk = [depth] { return world.closeRequest == depth; };
     bool closed = true;
-    const char* closedBy = "the user";
     switch (rule.mode) {
     case StandInBoxAtOnce:
         break;
     case StandInBoxAfterMs:
     {
         const uint32_t closeAtMs = AddSaturated(event.timeMs, rule.value);
-        RunUntil(closeAtMs, Never);
-        closed = world.nowMs >= closeAtMs;
+        closed = RunUntil(closeAtMs, pressedOk) || world.nowMs >= closeAtMs;
         break;
     }
     case StandInBoxAfterTicks:
-        closed = RunUntil(Forever, [&] { return world.counts.ticks - ticksAtOpen >= static_cast<int>(rule.value); });
+        closed = RunUntil(Forever, [&] {
+            return pressedOk() || world.counts.ticks - ticksAtOpen >= static_cast<int>(rule.value);
+        });
         break;
     case StandInBoxWhenUnlocked:
-        closed = RunUntil(Forever, [] { return !world.locked; });
+        closed = RunUntil(Forever, [&] { return pressedOk() || !world.locked; });
         break;
     }
-    if (!closed) {
-        closedBy = "the end of time";
+    if (pressedOk()) {
+        world.closeRequest = 0;
     }
 
     --world.counts.boxesOpen;
@@ -462,9 +576,24 @@ int WINAPI StandInMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT styl
     close.text = text;
     close.caption = caption;
     close.style = style;
-    close.closedBy = closedBy;
+    close.closedBy = closed ? "the user" : "the end of time";
     close.result = IDOK;
-    close.depth = world.counts.boxesOpen + 1;
+    close.depth = depth;
     Report(close);
     return IDOK;
+}
+
+void WINAPI StandInSleep(DWORD ms)
+{
+    world.nowMs = AddSaturated(world.nowMs, ms);
+}
+
+DWORD WINAPI StandInGetLastError(void)
+{
+    return world.lastError;
+}
+
+void WINAPI StandInSetLastError(DWORD error)
+{
+    world.lastError = error;
 }

@@ -28,9 +28,34 @@ BOOL WINAPI KillTimer(HWND hWnd, UINT_PTR uIDEvent)
     return StandInKillTimer(hWnd, uIDEvent);
 }
 
+BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg)
+{
+    return StandInPeekMessageA(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, wRemoveMsg);
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG* lpMsg)
+{
+    return StandInDispatchMessageA(lpMsg);
+}
+
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType)
 {
     return StandInMessageBoxA(hWnd, lpText, lpCaption, uType);
+}
+
+void WINAPI Sleep(DWORD dwMilliseconds)
+{
+    StandInSleep(dwMilliseconds);
+}
+
+DWORD WINAPI GetLastError(void)
+{
+    return StandInGetLastError();
+}
+
+void WINAPI SetLastError(DWORD dwErrCode)
+{
+    StandInSetLastError(dwErrCode);
 }
 
 // Copies at most iMaxLength - 1 bytes and always terminates; with no room at all nothing is

@@ -345,6 +345,11 @@ void Observe(const StandInEvent* event, void* /*context*/)
     case StandInEvBoxClose:
         TraceAdd(TraceBox, std::string("box closed by ") + event->closedBy);
         break;
+    case StandInEvBoxRefused:
+        TraceAdd(TraceBox, "no box: MessageBoxA " + Hex(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(event->owner))) +
+                               " " + Quoted(event->text) + " " + Quoted(event->caption) + " " + Hex(event->style) +
+                               " -> 0, the owner is not a window");
+        break;
     case StandInEvTickEnd:
     case StandInEvAction:
         break;
