@@ -25,9 +25,10 @@ void SetLocked(bool locked);
 // the box's modal loop (a timer procedure).
 void PressOkOnTheBox();
 
-// Should the row never press OK, the user does so `ms` after the next box opens, so that a
-// failing row ends instead of waiting forever.
+// Should the row never press OK, the user does so `ms` from now, so that a failing row ends
+// instead of waiting forever; PressedOkAnyway tells whether that happened.
 void PressOkAnywayAfter(uint32_t ms);
+bool PressedOkAnyway();
 
 // A window of this thread, and its end.
 HWND CreateOwnerWindow();

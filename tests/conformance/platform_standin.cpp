@@ -3,6 +3,11 @@
 #include "platform/standin/standin_control.h"
 #include "tests/conformance/conformance_platform.h"
 
+namespace {
+// When the user presses OK anyway; 0 for never.
+uint32_t fallbackAtMs;
+}  // namespace
+
 const char* CannotRun(bool /*needsALock*/, const char* /*wineDiffers*/)
 {
     return nullptr;
@@ -11,6 +16,7 @@ const char* CannotRun(bool /*needsALock*/, const char* /*wineDiffers*/)
 void PlatformReset()
 {
     StandInReset();
+    fallbackAtMs = 0;
 }
 
 void DispatchFor(uint32_t ms)
@@ -30,7 +36,13 @@ void PressOkOnTheBox()
 
 void PressOkAnywayAfter(uint32_t ms)
 {
+    fallbackAtMs = StandInNow() + ms;
     StandInSetBoxRule({StandInBoxAfterMs, ms});
+}
+
+bool PressedOkAnyway()
+{
+    return fallbackAtMs != 0 && StandInNow() >= fallbackAtMs;
 }
 
 HWND CreateOwnerWindow()

@@ -14,6 +14,7 @@ bool UnderWine()
 }
 
 UINT_PTR fallback;
+bool fallbackPressed;
 
 BOOL CALLBACK PressOkOnBoxOf(HWND window, LPARAM /*context*/)
 {
@@ -28,6 +29,7 @@ void CALLBACK PressOkNow(HWND, UINT, UINT_PTR, DWORD)
 {
     KillTimer(nullptr, fallback);
     fallback = 0;
+    fallbackPressed = true;
     PressOkOnTheBox();
 }
 
@@ -43,6 +45,7 @@ const char* CannotRun(bool needsALock, const char* wineDiffers)
 
 void PlatformReset()
 {
+    fallbackPressed = false;
     if (fallback != 0) {
         KillTimer(nullptr, fallback);
         fallback = 0;
@@ -79,6 +82,11 @@ void PressOkOnTheBox()
 void PressOkAnywayAfter(uint32_t ms)
 {
     fallback = SetTimer(nullptr, 0, ms, PressOkNow);
+}
+
+bool PressedOkAnyway()
+{
+    return fallbackPressed;
 }
 
 HWND CreateOwnerWindow()

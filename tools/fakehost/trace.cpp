@@ -4,6 +4,12 @@
 
 namespace {
 std::vector<TraceLine> lines;
+uint32_t (*clock)(void) = StandInNow;
+}  // namespace
+
+void TraceSetClock(uint32_t (*now)(void))
+{
+    clock = now;
 }
 
 void TraceClear()
@@ -13,7 +19,7 @@ void TraceClear()
 
 void TraceAdd(TraceKind kind, const std::string& text)
 {
-    lines.push_back(TraceLine{StandInNow(), kind, text});
+    lines.push_back(TraceLine{clock(), kind, text});
 }
 
 const std::vector<TraceLine>& TraceLines()

@@ -27,6 +27,9 @@ struct TraceLine {
     std::string text;  // code-page-932 bytes as they passed
 };
 
+// Where the time stamps come from: the stand-in's virtual clock unless said otherwise.
+void TraceSetClock(uint32_t (*now)(void));
+
 void TraceClear();
 void TraceAdd(TraceKind kind, const std::string& text);
 const std::vector<TraceLine>& TraceLines();

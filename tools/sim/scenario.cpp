@@ -243,6 +243,7 @@ bool ParseScenario(const std::string& text, const std::string& fileName, Scenari
                 return fail(lineNumber, "the box rule is given twice");
             }
             haveBox = true;
+            scenario->boxLine = lineNumber;
             if (t.size() == 2 && t[1] == "at-once") {
                 scenario->box = StandInBoxRule{StandInBoxAtOnce, 0};
             } else if (t.size() == 2 && t[1] == "until-unlock") {
@@ -309,6 +310,30 @@ bool ParseScenario(const std::string& text, const std::string& fileName, Scenari
         }
     }
     return true;
+}
+
+bool CheckLiveScenario(const Scenario& scenario, const std::string& fileName, std::string* error)
+{
+    // The first offending line of the file, whether a box rule or an event.
+    int line = scenario.boxLine;
+    std::string what = "a box rule needs the stand-in's world: in live mode you close the boxes yourself";
+    for (const ScenarioEvent& e : scenario.events) {
+        if (e.kind == EventOptionDialog || e.kind == EventTerminate || (line != 0 && e.line > line)) {
+            continue;
+        }
+        line = e.line;
+        const char* word = "";
+        for (const EventWord& w : EventWords) {
+            word = w.kind == e.kind ? w.word : word;
+        }
+        what = std::string("'") + word +
+               "' needs the stand-in's world: in live mode the workstation and its desktop are real";
+    }
+    if (line == 0) {
+        return true;
+    }
+    *error = fileName + ":" + std::to_string(line) + ": " + what;
+    return false;
 }
 
 const char* const DefaultScenario =

@@ -35,6 +35,7 @@ struct ScenarioConnection {
 struct Scenario {
     std::vector<ScenarioConnection> connections;
     StandInBoxRule box;
+    int boxLine;  // the line of the box rule; 0 when the scenario has none
     std::vector<ScenarioEvent> events;  // in the order of the file
     uint32_t endMs;
 };
@@ -46,6 +47,11 @@ constexpr size_t MaxScenarioEvents = 1000;
 
 // Parses `text`. On failure returns false and sets `error` to "FILE:LINE: what is wrong".
 bool ParseScenario(const std::string& text, const std::string& fileName, Scenario* scenario, std::string* error);
+
+// Whether `scenario` can be played live, on the real platform: everything that needs the
+// stand-in's world (lock, unlock, open-fails, open-works, a box rule) is refused, the first
+// of them with "FILE:LINE: what is wrong" in `error`.
+bool CheckLiveScenario(const Scenario& scenario, const std::string& fileName, std::string* error);
 
 // Reads a scenario file, or standard input for "-"; false (with the reason) when it cannot
 // be read or is larger than 16 MiB.

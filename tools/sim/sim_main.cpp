@@ -13,9 +13,11 @@
 namespace {
 
 const char* const Usage =
-    "usage: zavrik-sim [--plugin PATH] [--color=auto|always|never] [--print-default] [SCENARIO | -]\n"
+    "usage: zavrik-sim [--plugin PATH] [--color=auto|always|never] [--live] [--print-default] [SCENARIO | -]\n"
     "Plays SCENARIO (or the built-in one) and prints the timeline. Exit status: 0 done, 1 the host\n"
-    "saw a fault, 2 bad arguments or scenario, 3 the plug-in cannot be loaded.\n";
+    "saw a fault, 2 bad arguments or scenario, 3 the plug-in cannot be loaded.\n"
+    "--live (Windows): the real plug-in on the real platform, nothing simulated: its real timer, the\n"
+    "real desktop, real message boxes; the scenario may only use option-dialog, terminate and end.\n";
 
 std::string BaseName(const std::string& path)
 {
@@ -32,6 +34,7 @@ int main(int argc, char** argv)
     options.pluginPath = DefaultPluginPath();
     std::string colour = "auto";
     std::string path;
+    bool live = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--plugin" && i + 1 < argc) {
@@ -42,6 +45,8 @@ int main(int argc, char** argv)
                 fprintf(stderr, "zavrik-sim: bad --color value '%s'\n%s", colour.c_str(), Usage);
                 return 2;
             }
+        } else if (arg == "--live") {
+            live = true;
         } else if (arg == "--print-default") {
             fputs(DefaultScenario, stdout);
             return 0;
@@ -76,5 +81,13 @@ int main(int argc, char** argv)
         return 2;
     }
     options.title = name;
+    if (live) {
+        // Checked before anything is loaded, on every platform.
+        if (!CheckLiveScenario(scenario, path.empty() ? "built-in" : path, &error)) {
+            fprintf(stderr, "%s\n", error.c_str());
+            return 2;
+        }
+        return SimRunLive(scenario, options);
+    }
     return RunScenario(scenario, options);
 }

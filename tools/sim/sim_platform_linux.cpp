@@ -15,3 +15,10 @@ bool SimOutputIsTerminal()
 {
     return isatty(STDOUT_FILENO) != 0;
 }
+
+int SimRunLive(const Scenario& /*scenario*/, const SimOptions& /*options*/)
+{
+    fprintf(stderr, "zavrik-sim: live mode needs Windows: it plays the scenario with the real Zavrik.dll, its real "
+                    "timer, the real desktop and real message boxes (zavrik-sim.exe --live)\n");
+    return 2;
+}

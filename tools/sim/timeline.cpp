@@ -103,7 +103,12 @@ std::string RenderTimeline(const std::vector<TraceLine>& trace, TimelineStyle st
         const TraceLine& line = trace[at];
         if (line.kind == TraceTick) {
             ++at;
+            // A tick seen from outside the plug-in (live) says what was found; otherwise its
+            // probe lines tell.
             std::string finding = ProbeFinding(trace, &at);
+            if (StartsWith(line.text, LiveTickPrefix)) {
+                finding = line.text.substr(sizeof LiveTickPrefix - 1);
+            }
             // A tick is quiet when it made the plug-in call nothing.
             const bool quiet = at == trace.size() || !(trace[at].kind == TraceHost ||
                                                        (trace[at].kind == TraceBox && StartsWith(trace[at].text, "MessageBoxA")));
@@ -125,6 +130,9 @@ std::string RenderTimeline(const std::vector<TraceLine>& trace, TimelineStyle st
             }
             quietLast = line.timeMs;
             ++quietCount;
+            if (!style.fold) {
+                flushQuiet();
+            }
             continue;
         }
         flushQuiet();

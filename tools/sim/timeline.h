@@ -10,7 +10,11 @@
 
 struct TimelineStyle {
     bool colour;
+    bool fold = true;  // quiet ticks in a row as one line; without, the timeline only grows
 };
+
+// A tick line that carries its own finding: "tick: unlocked".
+constexpr char LiveTickPrefix[] = "tick: ";
 
 // The trace as timeline lines. Quiet ticks in a row that found the same thing are folded
 // into one line.

@@ -3,6 +3,7 @@
 // crosses the boundary, and a real modal MessageBoxA that delivers ticks.
 #include <stdint.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <windows.h>
 
@@ -265,15 +266,28 @@ bool switchDone;
 HWND boxWindow;
 int probesWhenBoxOpened;
 
-void CALLBACK RealTick(HWND window, UINT message, UINT_PTR, DWORD time)
+BOOL CALLBACK FindZavrikBox(HWND window, LPARAM found)
+{
+    char className[16];
+    char caption[16];
+    if (GetClassNameA(window, className, sizeof className) > 0 && strcmp(className, "#32770") == 0 &&
+        GetWindowTextA(window, caption, sizeof caption) > 0 && strcmp(caption, "Zavrik") == 0) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK BoxTick(HWND window, UINT message, UINT_PTR, DWORD time)
 {
     ++tickDepth;
     maxTickDepth = tickDepth > maxTickDepth ? tickDepth : maxTickDepth;
     if (boxOpen) {
         ++ticksInsideBox;
         if (ticksInsideBox == 5) {
-            // The user, back at the screen, presses OK.
-            boxWindow = FindWindowA("#32770", "Zavrik");
+            // The user, back at the screen, presses OK on this thread's box (other tests may
+            // show boxes of the same caption meanwhile).
+            EnumThreadWindows(GetCurrentThreadId(), FindZavrikBox, reinterpret_cast<LPARAM>(&boxWindow));
             if (boxWindow != nullptr) {
                 PostMessageA(boxWindow, WM_COMMAND, IDOK, 0);
             }
@@ -290,7 +304,7 @@ UINT_PTR WINAPI HookRealTimer(HWND, UINT_PTR, UINT period, TIMERPROC proc)
 {
     pollProc = proc;
     askedPeriod = period;
-    realTimer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, RealTick);
+    realTimer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, BoxTick);
     return 0x51;
 }
 
@@ -365,6 +379,107 @@ void CheckRealModalBox()
     UnloadPlugin(&plugin);
 }
 
+// ---- live mode ----
+
+struct BoxSearch {
+    DWORD process;
+    HWND box;
+};
+
+BOOL CALLBACK FindBoxOfProcess(HWND window, LPARAM context)
+{
+    BoxSearch& search = *reinterpret_cast<BoxSearch*>(context);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char className[16];
+    if (process == search.process && IsWindowVisible(window) && GetClassNameA(window, className, sizeof className) > 0 &&
+        strcmp(className, "#32770") == 0) {
+        search.box = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int CountLines(const std::string& text, const std::string& part)
+{
+    int count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// zavrik-sim.exe --live plays the scenario ZAVRIK_LIVE_SCENARIO names with the real DLL and
+// nothing hooked, for two periods of its real timer; this check is the user, who closes the
+// option dialog's real box when it shows.
+void CheckLive()
+{
+    const char* name = "live mode: two real ticks find the desktop unlocked and call nothing, no handle is left "
+                       "open, the option dialog's real box is closed by the user";
+    const char* scenario = getenv("ZAVRIK_LIVE_SCENARIO");
+    if (scenario == nullptr) {
+        Report(false, name, "ZAVRIK_LIVE_SCENARIO does not name a scenario");
+        return;
+    }
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE output = CreateFileA("live-output.txt", GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = output;
+    startup.hStdError = output;
+    PROCESS_INFORMATION process = {};
+    std::string command = std::string("zavrik-sim.exe --color=never --live \"") + scenario + "\"";
+    const bool started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                                        &process) != FALSE;
+    CloseHandle(output);
+    if (!started) {
+        Report(false, name, "cannot start zavrik-sim.exe: error " + std::to_string(GetLastError()));
+        return;
+    }
+    bool boxClosed = false;
+    bool timedOut = false;
+    const DWORD start = GetTickCount();
+    while (WaitForSingleObject(process.hProcess, 100) == WAIT_TIMEOUT) {
+        if (GetTickCount() - start > 60000) {
+            TerminateProcess(process.hProcess, 1);
+            timedOut = true;
+            break;
+        }
+        BoxSearch search = {process.dwProcessId, nullptr};
+        EnumWindows(FindBoxOfProcess, reinterpret_cast<LPARAM>(&search));
+        if (!boxClosed && search.box != nullptr) {
+            PostMessageA(search.box, WM_COMMAND, IDOK, 0);
+            boxClosed = true;
+        }
+    }
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+
+    std::string text;
+    FILE* file = fopen("live-output.txt", "rb");
+    char chunk[4096];
+    size_t n = 0;
+    while (file != nullptr && (n = fread(chunk, 1, sizeof chunk, file)) > 0) {
+        text.append(chunk, n);
+    }
+    if (file != nullptr) {
+        fclose(file);
+    }
+    const int quietUnlockedTicks = CountLines(text, "tick     unlocked, no change\n");
+    const bool ok = !timedOut && exitCode == 0 && boxClosed && quietUnlockedTicks == 2 &&
+                    CountLines(text, "host     Enum") == 0 &&
+                    CountLines(text, "plug-in  AddIn/Zavrik/ShowOptionDialog -> 0\n") == 1 &&
+                    CountLines(text, "summary (live): 0 transitions, 6 host calls, 2 ticks through the host's loop, 0 "
+                                     "ticks left a handle open, 0 faults\n") == 1;
+    Report(ok, name,
+           ok ? "" : "exit status " + std::to_string(exitCode) + (timedOut ? " (still running after 60 s)" : "") +
+                         ", box " + (boxClosed ? "closed" : "never seen") + ", " + std::to_string(quietUnlockedTicks) +
+                         " quiet unlocked ticks; its output:\n" + text);
+}
+
 struct Check {
     const char* name;
     void (*run)();
@@ -375,6 +490,7 @@ const Check Checks[] = {
     {"exports", CheckExports},
     {"stack_balance", CheckStackBalance},
     {"modal_box", CheckRealModalBox},
+    {"live", CheckLive},
 };
 
 }  // namespace
