@@ -47,7 +47,10 @@ foreach(program zavrik-sim wine_checks conformance)
   target_include_directories(${program} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   target_compile_options(${program} PRIVATE ${ZAVRIK_TOOL_FLAGS})
   target_compile_definitions(${program} PRIVATE ZAVRIK_PLUGIN_PATH="Zavrik.dll")
-  target_link_options(${program} PRIVATE -static -static-libgcc -static-libstdc++)
+  # Stripped, without time stamps or build paths: zavrik-sim.exe ships, and two builds of it
+  # are byte-identical.
+  target_compile_options(${program} PRIVATE -ffile-prefix-map=${CMAKE_CURRENT_SOURCE_DIR}=.)
+  target_link_options(${program} PRIVATE -static -static-libgcc -static-libstdc++ -s -Wl,--no-insert-timestamp)
   target_link_libraries(${program} PRIVATE user32 kernel32)
   set_target_properties(${program} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
   add_dependencies(${program} Zavrik)

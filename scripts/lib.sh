@@ -113,3 +113,24 @@ build_windows() {
   cmake --preset win32 >/dev/null
   cmake --build "$ROOT/build/win32" -j"$JOBS" >/dev/null
 }
+
+# Makes the release from the Windows tree BUILD in the folder OUT: Zavrik.dll, SHA256SUMS and
+# Zavrik-VERSION-win32.zip with the DLL, zavrik-sim.exe, INSTALL.txt and SHA256SUMS. The same
+# sources give the same bytes: fixed times, modes and order, no extra fields.
+#   make_release BUILD OUT
+make_release() {
+  local build=$1 out=$2 version files=(Zavrik.dll zavrik-sim.exe INSTALL.txt SHA256SUMS)
+  need_packages zip
+  version=$(sed -n 's/^#define ZAVRIK_VERSION_TEXT "\(.*\)"$/\1/p' "$ROOT/plugin/version.h")
+  rm -rf "$out"
+  mkdir -p "$out/stage"
+  cp "$build/Zavrik.dll" "$out/Zavrik.dll"
+  cp "$build/Zavrik.dll" "$build/zavrik-sim.exe" "$out/stage/"
+  sed "s/@VERSION@/$version/g" "$ROOT/plugin/INSTALL.txt" | sed 's/$/\r/' >"$out/stage/INSTALL.txt"
+  (cd "$out/stage" && sha256sum Zavrik.dll zavrik-sim.exe INSTALL.txt >SHA256SUMS)
+  cp "$out/stage/SHA256SUMS" "$out/SHA256SUMS"
+  (cd "$out/stage" && chmod 644 "${files[@]}" &&
+    TZ=UTC touch -t 202601010000 "${files[@]}" &&
+    TZ=UTC zip -q -X -D -9 "$out/Zavrik-$version-win32.zip" "${files[@]}")
+  rm -rf "$out/stage"
+}
