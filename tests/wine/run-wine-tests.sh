@@ -18,8 +18,8 @@ wineserver -p </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1
 
 report="$build/wine-tests.txt"
-# Two at a time: every test finds its own windows, so none can press another's button.
-ctest --test-dir "$build" -L '^wine$' --output-on-failure -j2 2>&1 | tee "$report"
+# Three at a time: every test finds its own windows, so none can press another's button.
+ctest --test-dir "$build" -L '^wine$' --output-on-failure -j3 2>&1 | tee "$report"
 
 echo "== the result line of every check"
 tr -d '\r' <"$build/Testing/Temporary/LastTest.log" | grep -E '^(ok |FAILED |skip )' || true
