@@ -5,15 +5,7 @@ namespace {
 
 using LifecycleTest = PluginTest;
 
-const std::vector<std::string> StartUpCalls = {
-    "RegisterService \"AddIn/Zavrik/ShowOptionDialog\"",
-    "GetService \"System/Connection/GetInfo\" -> GetInfo",
-    "GetService \"System/Connection/SetInfo\" -> SetInfo",
-    "GetService \"System/Connection/Enum\" -> Enum",
-    "GetService \"System/EnumProtocols\" -> EnumProtocols",
-    "GetEvent \"System/Connection/OnInfoChange\" -> OnInfoChange",
-    "SetTimer 0 10000 -> timer",
-};
+const std::vector<std::string> StartUpCalls = Lines({StartUpHostCalls(), {"SetTimer 0 10000 -> timer"}});
 
 TEST_F(LifecycleTest, StartUpRegistersLooksUpInOrderAndStartsTheTimerWithoutProbing)
 {

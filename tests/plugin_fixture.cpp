@@ -38,6 +38,18 @@ int PluginTest::AddConnection(const std::string& name, const std::string& protoc
     return FakeHostAddConnection(setup);
 }
 
+std::vector<std::string> StartUpHostCalls()
+{
+    return {
+        "RegisterService \"AddIn/Zavrik/ShowOptionDialog\"",
+        "GetService \"System/Connection/GetInfo\" -> GetInfo",
+        "GetService \"System/Connection/SetInfo\" -> SetInfo",
+        "GetService \"System/Connection/Enum\" -> Enum",
+        "GetService \"System/EnumProtocols\" -> EnumProtocols",
+        "GetEvent \"System/Connection/OnInfoChange\" -> OnInfoChange",
+    };
+}
+
 std::vector<std::string> Accepted(const std::string& name, const std::string& protocol, int status)
 {
     const std::string service = "Protocol/" + protocol + "/Connection/ChangeUserStatus";

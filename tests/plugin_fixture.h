@@ -33,6 +33,9 @@ protected:
     HostServices record{};
 };
 
+// The host calls of a start-up, in order: the option service, the look-ups, the event.
+std::vector<std::string> StartUpHostCalls();
+
 // The calls of a switch of one connection that accepts the change.
 std::vector<std::string> Accepted(const std::string& name, const std::string& protocol, int status);
 

@@ -63,7 +63,7 @@ DWORD HandleCount()
 
 void StopLivePlugin()
 {
-    TraceAdd(TracePlugin, "Terminate -> " + std::to_string(plugin.terminate()));
+    SimTerminate(plugin);
     running = false;
 }
 
@@ -108,18 +108,7 @@ int SimRunLive(const Scenario& scenario, const SimOptions& options)
 {
     startTicks = GetTickCount();
     TraceSetClock(LiveNow);
-    FakeHostReset();
-    for (const ScenarioConnection& c : scenario.connections) {
-        FakeConnectionSetup setup;
-        setup.name = c.name;
-        setup.protocol = c.protocol;
-        setup.hasService = c.hasService;
-        setup.changeResult = c.result;
-        FakeHostAddConnection(setup);
-    }
-    char error[512];
-    if (!LoadPlugin(options.pluginPath.c_str(), &plugin, error, sizeof error)) {
-        fprintf(stderr, "zavrik-sim: %s\n", error);
+    if (!SimStartHost(scenario, options, &plugin)) {
         return 3;
     }
     style = options.style;
@@ -127,13 +116,7 @@ int SimRunLive(const Scenario& scenario, const SimOptions& options)
     playing = &scenario;
     printf("Zavrik scenario host: %s, live: the real Zavrik.dll, its real timer, the real desktop, real boxes\n",
            options.title.c_str());
-    for (int index = 0; index < 7; ++index) {
-        char buffer[256];
-        const int32_t length = plugin.getPluginInfo(index, buffer, sizeof buffer);
-        TraceAdd(TracePlugin, "GetPluginInfo " + std::to_string(index) + " -> \"" +
-                                  std::string(buffer, static_cast<size_t>(length)) + "\" (" + std::to_string(length) +
-                                  " bytes)");
-    }
+    SimReadIdentity(plugin);
     HostServices record = FakeHostRecord();
     TraceAdd(TracePlugin, "Initialize -> " + std::to_string(plugin.initialize(&record)));
     running = true;

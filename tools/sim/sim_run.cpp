@@ -33,7 +33,7 @@ const char* WorldText(ScenarioEventKind kind)
 
 void StopPlugin()
 {
-    TraceAdd(TracePlugin, "Terminate -> " + std::to_string(plugin.terminate()));
+    SimTerminate(plugin);
     running = false;
 }
 
@@ -68,9 +68,8 @@ void PlayEvent(void* context)
 
 }  // namespace
 
-int RunScenario(const Scenario& scenario, const SimOptions& options)
+bool SimStartHost(const Scenario& scenario, const SimOptions& options, PluginLibrary* library)
 {
-    StandInReset();
     FakeHostReset();
     for (const ScenarioConnection& c : scenario.connections) {
         FakeConnectionSetup setup;
@@ -80,12 +79,37 @@ int RunScenario(const Scenario& scenario, const SimOptions& options)
         setup.changeResult = c.result;
         FakeHostAddConnection(setup);
     }
-
     char error[512];
-    if (!LoadPlugin(options.pluginPath.c_str(), &plugin, error, sizeof error)) {
+    if (!LoadPlugin(options.pluginPath.c_str(), library, error, sizeof error)) {
         fprintf(stderr, "zavrik-sim: %s\n", error);
+        return false;
+    }
+    return true;
+}
+
+void SimReadIdentity(const PluginLibrary& library)
+{
+    for (int index = 0; index < 7; ++index) {
+        char buffer[256];
+        const int32_t length = library.getPluginInfo(index, buffer, sizeof buffer);
+        TraceAdd(TracePlugin, "GetPluginInfo " + std::to_string(index) + " -> \"" +
+                                  std::string(buffer, static_cast<size_t>(length)) + "\" (" + std::to_string(length) +
+                                  " bytes)");
+    }
+}
+
+void SimTerminate(const PluginLibrary& library)
+{
+    TraceAdd(TracePlugin, "Terminate -> " + std::to_string(library.terminate()));
+}
+
+int RunScenario(const Scenario& scenario, const SimOptions& options)
+{
+    StandInReset();
+    if (!SimStartHost(scenario, options, &plugin)) {
         return 3;
     }
+    char error[512];
     if (!SimPreparePlugin(plugin, error, sizeof error)) {
         fprintf(stderr, "zavrik-sim: %s\n", error);
         UnloadPlugin(&plugin);
@@ -94,13 +118,7 @@ int RunScenario(const Scenario& scenario, const SimOptions& options)
     StandInSetBoxRule(scenario.box);
     StandInSetHorizon(scenario.endMs);
 
-    for (int index = 0; index < 7; ++index) {
-        char buffer[256];
-        const int32_t length = plugin.getPluginInfo(index, buffer, sizeof buffer);
-        TraceAdd(TracePlugin, "GetPluginInfo " + std::to_string(index) + " -> \"" +
-                                  std::string(buffer, static_cast<size_t>(length)) + "\" (" + std::to_string(length) +
-                                  " bytes)");
-    }
+    SimReadIdentity(plugin);
     HostServices record = FakeHostRecord();
     const int32_t started = plugin.initialize(&record);
     TraceAdd(TracePlugin, "Initialize -> " + std::to_string(started));
