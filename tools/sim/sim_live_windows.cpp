@@ -3,7 +3,8 @@
 // close. The host is ours, with the scenario's connections; the scenario's option-dialog and
 // terminate events play in real time. The plug-in's ticks are seen as they pass through this
 // thread's message loop; what the desktop was at a tick is what this host finds when it
-// switches to "Default" itself just before handing the tick over.
+// switches to "Default" itself just before handing the tick over, and whether the tick left a
+// handle open is told by the handle the process would be given next, before and after.
 #include <stdio.h>
 #include <windows.h>
 
@@ -54,11 +55,14 @@ const char* DesktopNow()
     return switched ? "unlocked" : "locked";
 }
 
-DWORD HandleCount()
+// The handle value the process would be given next. A handle closed is the next one given
+// out again, so a tick that opens a desktop and closes it leaves this value as it found it,
+// and a tick that leaves a handle open does not.
+uintptr_t NextHandle()
 {
-    DWORD count = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &count);
-    return count;
+    HANDLE probe = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    CloseHandle(probe);
+    return reinterpret_cast<uintptr_t>(probe);
 }
 
 void StopLivePlugin()
@@ -127,20 +131,18 @@ int SimRunLive(const Scenario& scenario, const SimOptions& options)
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         // Any other thread timer of this thread is the plug-in's.
         const bool tick = message.message == WM_TIMER && message.hwnd == nullptr && message.wParam != eventTimer;
-        DWORD handles = 0;
+        uintptr_t nextHandle = 0;
         if (tick) {
             TraceAdd(TraceTick, std::string(LiveTickPrefix) + DesktopNow());
-            handles = HandleCount();
+            nextHandle = NextHandle();
             ++ticks;
         }
         TranslateMessage(&message);
         DispatchMessageA(&message);
         if (tick) {
-            const DWORD after = HandleCount();
-            if (after != handles) {
+            if (NextHandle() != nextHandle) {
                 ++leakingTicks;
-                TraceAdd(TraceFault, "FAULT the tick left " + std::to_string(static_cast<long>(after - handles)) +
-                                         " handles open");
+                TraceAdd(TraceFault, "FAULT the tick left a handle open");
             }
             PrintNew();
         }
