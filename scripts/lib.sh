@@ -62,17 +62,23 @@ WINE_ENV=(WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml=")
 
 # Whether this machine executes 32-bit x86 programs: some kernels (without IA-32
 # emulation) and some virtual machines refuse them, and then no 32-bit Wine can start here;
-# the Wine tests then run in the 32-bit test machine (tools/i386vm/run).
+# the Wine tests then run in the 32-bit test machine (tools/i386vm/run). Found out once per
+# script, by running a three-instruction program.
+i386_runs=
 can_run_i386() {
-  need_packages binutils
-  local dir
-  dir=$(mktemp -d)
-  printf '.globl _start\n_start:\n  movl $1, %%eax\n  xorl %%ebx, %%ebx\n  int $0x80\n' > "$dir/exit.s"
-  as --32 -o "$dir/exit.o" "$dir/exit.s" && ld -m elf_i386 -o "$dir/exit" "$dir/exit.o" || { rm -rf "$dir"; return 1; }
-  local rc=0
-  "$dir/exit" 2>/dev/null || rc=$?
-  rm -rf "$dir"
-  return $rc
+  if [ -z "$i386_runs" ]; then
+    need_packages binutils
+    local dir
+    dir=$(mktemp -d)
+    printf '.globl _start\n_start:\n  movl $1, %%eax\n  xorl %%ebx, %%ebx\n  int $0x80\n' >"$dir/exit.s"
+    i386_runs=no
+    if as --32 -o "$dir/exit.o" "$dir/exit.s" && ld -m elf_i386 -o "$dir/exit" "$dir/exit.o" &&
+      "$dir/exit" 2>/dev/null; then
+      i386_runs=yes
+    fi
+    rm -rf "$dir"
+  fi
+  [ "$i386_runs" = yes ]
 }
 
 # Where the 32-bit Wine runs here, as the Windows stage names it.
